@@ -104,8 +104,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 200000;
     QTemporaryDir folder;
-    if (getenv("BENCH_KEEP"))
-        folder.setAutoRemove(false), printf("folder %s\n", qPrintable(folder.path()));
+    folder.setAutoRemove(false), printf("folder %s\n", qPrintable(folder.path()));
     Session session;
     Database database(session, QStringLiteral("BENCH"), folder.path());
     database.connection(true);

@@ -244,6 +244,8 @@ void DataSet::edit() {
     requireActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return;
+    if (!canModify())
+        readOnlyError();
     settle();
     if (!hasCurrentRow()) {
         append();
@@ -259,6 +261,8 @@ void DataSet::edit() {
 
 void DataSet::append() {
     requireActive();
+    if (!canModify())
+        readOnlyError();
     checkBrowseMode();
     if (beforeInsert_)
         beforeInsert_(*this);
@@ -304,6 +308,8 @@ void DataSet::deleteRecord() {
         return;
     }
     cancel();
+    if (!canModify())
+        readOnlyError();
     settle();
     if (!hasCurrentRow())
         throw EngineError(

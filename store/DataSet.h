@@ -42,8 +42,9 @@ struct Bookmark {
 };
 
 // What tables and queries have in common: the session, the folder, the state,
-// the fields of the current row, navigation with Delphi-style end flags, the
-// edit cycle and the listeners.
+// the fields of the current row, navigation with begin- and end-of-data flags
+// (a move past either end sets the flag and keeps the row), the edit cycle and
+// the listeners.
 class DataSet {
 public:
     explicit DataSet(Session& session);
@@ -136,6 +137,7 @@ protected:
     virtual void cancelInsert() {}
     virtual void doPost(bool inserting);
     virtual void doDelete();
+    virtual bool canModify() const { return true; }
     virtual Bookmark doBookmark();
     virtual void doGotoBookmark(const Bookmark& bookmark);
 

@@ -13,6 +13,7 @@ class DataSet;
 // A field of the current row of a data set. Reads follow the NULL rules (NULL
 // reads as empty text, 0, an invalid date, false); assigning empty text stores
 // NULL, in text and number fields alike. Assignments need the edit or insert state.
+// A field lives while its data set is open: closing the data set ends it.
 class Field {
 public:
     Field(DataSet& dataSet, FieldDef def, qsizetype index)

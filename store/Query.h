@@ -31,6 +31,7 @@ protected:
     bool hasCurrentRow() override { return position_ >= 0; }
     void setCurrentPosition(qsizetype position) override { position_ = position; }
     void loadBuffer() override;
+    bool canModify() const override { return false; }
 
 private:
     QString sql_;

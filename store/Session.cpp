@@ -51,7 +51,9 @@ void Session::activate() {
     if (active_)
         return;
     active_ = true;
-    if (!privateDir_.isEmpty() && QFileInfo(privateDir_).isDir()) {
+    // A folder that is missing or not writable is passed over: SQLite keeps its own.
+    const QFileInfo folder(privateDir_);
+    if (!privateDir_.isEmpty() && folder.isDir() && folder.isWritable()) {
         // SQLite puts its temporary files here from now on.
         sqlite3_free(sqlite3_temp_directory);
         sqlite3_temp_directory = sqlite3_mprintf("%s", QFile::encodeName(privateDir_).constData());

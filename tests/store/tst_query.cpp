@@ -109,10 +109,9 @@ void TestQuery::queryIsReadOnly() {
     Query query(fx.session, fx.dir);
     query.setSql(QStringLiteral("select * from T"));
     query.open();
-    query.edit();
-    query.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("x"));
-    QVERIFY_THROWS_EXCEPTION(EngineError, query.post());
-    query.cancel();
+    QVERIFY_THROWS_EXCEPTION(EngineError, query.edit());
+    QVERIFY_THROWS_EXCEPTION(EngineError, query.append());
+    QCOMPARE(query.state(), DataSetState::Browse);
     QVERIFY_THROWS_EXCEPTION(EngineError, query.deleteRecord());
     QVERIFY_THROWS_EXCEPTION(EngineError, query.setSql(QStringLiteral("select 1")));
 }

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void autoIncrement();
     void repointedHandleAndInactiveSession();
     void namesIgnoreCase();
+    void privateFolder();
 };
 
 void TestTable::order_data() {
@@ -680,6 +681,31 @@ void TestTable::namesIgnoreCase() {
     table.open();
     QCOMPARE(table.layout().name, QStringLiteral("T"));
     QCOMPARE(table.fieldByName(QStringLiteral("NAME")).fieldName(), QStringLiteral("name"));
+}
+
+void TestTable::privateFolder() {
+    TableFixture fx;
+    const QString scratch = fx.folder.sub(QStringLiteral("$$"));
+    fx.session.setActive(false);
+    fx.session.setPrivateDir(scratch);
+    QCOMPARE(fx.session.privateDir(), scratch);
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.open(); // activates the session
+    QVERIFY(fx.session.isActive());
+    QVERIFY_THROWS_EXCEPTION(EngineError, fx.session.setPrivateDir(fx.folder.path()));
+    // A sort without an index may spill to the private folder; the result is the same.
+    Query sorted(fx.session, fx.dir);
+    sorted.setSql(QStringLiteral("select code from T order by amount desc, name"));
+    sorted.open();
+    QCOMPARE(sorted.recordCount(), qsizetype(6));
+    QCOMPARE(sorted.fieldByName(QStringLiteral("code")).asInteger(), 2);
+
+    // A folder that cannot be used is passed over without an error.
+    Session other;
+    other.setPrivateDir(fx.folder.path() + QStringLiteral("/missing"));
+    Table elsewhere(other, fx.dir, QStringLiteral("T"));
+    elsewhere.open();
+    QCOMPARE(elsewhere.recordCount(), qsizetype(6));
 }
 
 QTEST_GUILESS_MAIN(TestTable)
