@@ -29,8 +29,21 @@ marubo_install_packages() {
 
 marubo_build() {
     local build_dir="$1"
+    local log
+    log=$(mktemp)
     if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-        cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+        echo "Building (the first build takes a few minutes)..."
+        if ! cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1; then
+            cat "$log"
+            rm -f "$log"
+            return 1
+        fi
     fi
-    cmake --build "$build_dir" -j"$(nproc)" -- --no-print-directory -s
+    # The build's own output is shown only when it fails.
+    if ! cmake --build "$build_dir" -j"$(nproc)" >"$log" 2>&1; then
+        cat "$log"
+        rm -f "$log"
+        return 1
+    fi
+    rm -f "$log"
 }
