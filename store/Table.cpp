@@ -278,6 +278,7 @@ void Table::prepareOrderAndFilter() {
 void Table::forgetList() {
     listValid_ = false;
     positionsValid_ = false;
+    windowStart_ = -1;
     position_ = -1;
 }
 
@@ -301,6 +302,7 @@ void Table::refreshList() {
     syncedEpoch_ = connection_->epoch();
     syncedVersion_ = *tableVersion_;
     positionsValid_ = false;
+    windowStart_ = -1; // the rows read ahead belong to the old list's positions
     position_ = -1;
     if (!current_)
         return;

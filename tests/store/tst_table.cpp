@@ -116,9 +116,12 @@ void TestTable::filters() {
     table.open();
     QCOMPARE(table.recordCount(), codes.size());
     QCOMPARE(walk(table), codes);
-    // Switching the filter off shows every row again.
+    // Switching the filter off shows every row again, from the first.
     table.setFiltered(false);
     QCOMPARE(table.recordCount(), qsizetype(6));
+    QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 0);
+    table.next();
+    QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 1);
 }
 
 void TestTable::badFilterKeepsThePreviousOne_data() {
