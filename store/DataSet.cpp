@@ -218,6 +218,21 @@ qsizetype DataSet::recNo() {
     return currentPosition();
 }
 
+QVariant DataSet::valueAt(qsizetype position, qsizetype index) {
+    requireActive();
+    if (index < 0 || index >= fieldCount())
+        throw EngineError(EngineError::Kind::NotFound,
+                          QStringLiteral("「%1」に %2 番目の項目はありません。")
+                              .arg(displayName())
+                              .arg(index + 1));
+    settle();
+    if (position < 0 || position >= visibleCount())
+        return {};
+    if (position == currentPosition())
+        return fieldValue(index);
+    return rowValue(position, index);
+}
+
 const QVariant& DataSet::fieldValue(qsizetype index) {
     if (state_ == DataSetState::Browse) {
         settle();

@@ -81,6 +81,11 @@ public:
     bool isEmpty() { return recordCount() == 0; }
     qsizetype recNo(); // 0-based position of the current row, -1 when there is none
 
+    // The value of field `index` in the visible row at `position` (0-based, as
+    // recNo counts), without moving the cursor; the row being edited shows its
+    // edited values. For views that draw many rows.
+    QVariant valueAt(qsizetype position, qsizetype index);
+
     qsizetype fieldCount() const { return qsizetype(fields_.size()); }
     Field& field(qsizetype index) const;
     // Throws EngineError(NotFound) for a name the data set lacks (letter case ignored).
@@ -133,7 +138,8 @@ protected:
     virtual bool hasCurrentRow() = 0;               // cheaper than a position
     virtual void setCurrentPosition(qsizetype) = 0; // -1: none
     virtual void loadBuffer() = 0;                  // buffer_ := the current row (or NULLs)
-    virtual void beginInsert() {}                   // remember where to return on cancel
+    virtual QVariant rowValue(qsizetype position, qsizetype index) = 0; // another visible row
+    virtual void beginInsert() {} // remember where to return on cancel
     virtual void cancelInsert() {}
     virtual void doPost(bool inserting);
     virtual void doDelete();

@@ -31,6 +31,9 @@ protected:
     bool hasCurrentRow() override { return position_ >= 0; }
     void setCurrentPosition(qsizetype position) override { position_ = position; }
     void loadBuffer() override;
+    QVariant rowValue(qsizetype position, qsizetype index) override {
+        return rows_[size_t(position)][index];
+    }
     bool canModify() const override { return false; }
 
 private:

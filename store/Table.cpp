@@ -429,6 +429,17 @@ void Table::loadBuffer() {
     }
 }
 
+QVariant Table::rowValue(qsizetype position, qsizetype index) {
+    // The list is fresh here: the caller has just counted the rows.
+    const std::pair<quint64, quint64> now = stamp();
+    const qsizetype offset = position - windowStart_;
+    if (!(windowStart_ >= 0 && windowStamp_ == now && offset >= 0 &&
+          offset < qsizetype(window_.size())))
+        readWindow(position);
+    const auto& row = window_[size_t(position - windowStart_)];
+    return row ? (*row)[index] : QVariant();
+}
+
 void Table::readWindow(qsizetype position) {
     const qsizetype count = qsizetype(rows_.size());
     // Moving backwards, read the rows before the position; otherwise those after it.

@@ -69,6 +69,7 @@ protected:
     bool hasCurrentRow() override;
     void setCurrentPosition(qsizetype position) override;
     void loadBuffer() override;
+    QVariant rowValue(qsizetype position, qsizetype index) override;
     void beginInsert() override;
     void cancelInsert() override;
     void doPost(bool inserting) override;

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void repointedHandleAndInactiveSession();
     void namesIgnoreCase();
     void privateFolder();
+    void valuesOfOtherRows();
 };
 
 void TestTable::order_data() {
@@ -709,6 +710,30 @@ void TestTable::privateFolder() {
     Table elsewhere(other, fx.dir, QStringLiteral("T"));
     elsewhere.open();
     QCOMPARE(elsewhere.recordCount(), qsizetype(6));
+}
+
+void TestTable::valuesOfOtherRows() {
+    TableFixture fx;
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.setIndexName(QStringLiteral("grp"));
+    table.open();
+    table.moveBy(2); // code 3
+    const Codes order{0, 4, 3, 1, 5, 2};
+    for (qsizetype position = order.size() - 1; position >= 0; --position)
+        QCOMPARE(table.valueAt(position, 0).toLongLong(), order[position]);
+    QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 3); // the cursor stayed
+    QVERIFY(!table.valueAt(6, 0).isValid());
+    table.edit();
+    table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("edited"));
+    QCOMPARE(table.valueAt(2, 1).toString(), QStringLiteral("edited"));
+    table.post(); // "edited" sorts after "e" in index grp
+    QCOMPARE(table.valueAt(2, 1).toString(), QStringLiteral("e"));
+    QCOMPARE(table.valueAt(3, 1).toString(), QStringLiteral("edited"));
+    QCOMPARE(table.recNo(), qsizetype(3));
+    Query query(fx.session, fx.dir);
+    query.setSql(QStringLiteral("select name from T order by code"));
+    query.open();
+    QCOMPARE(query.valueAt(2, 0).toString(), QStringLiteral("d"));
 }
 
 QTEST_GUILESS_MAIN(TestTable)
