@@ -34,6 +34,22 @@ public:
     store::Table A2headTB{Session1, QStringLiteral("AAA2"), QStringLiteral("Head")};
     store::Query MakeTableW{Session1, QStringLiteral("WWW")}; // the work folder's creation script
 
+    // The B level's tables read by the work-data build.
+    store::Table MkamokuTB{Session1, QStringLiteral("AAA2"), QStringLiteral("Mkamoku")};
+    store::Table Mkamoku2TB{Session1, QStringLiteral("AAA2"), QStringLiteral("Mkamoku2")};
+    store::Table MhojokamokuTB{Session1, QStringLiteral("AAA2"), QStringLiteral("Mhojokamoku")};
+    store::Table hojokamokuTB{Session1, QStringLiteral("AAA2"), QStringLiteral("hojokamoku")};
+    // The voucher collection: the work lines, the B level's lines and its allocation ratios.
+    store::Table Wden1TB{Session1, QStringLiteral("WWW"), QStringLiteral("denpyou1")};
+    store::Table den1TB{Session1, QStringLiteral("AAA2"), QStringLiteral("denpyou1")};
+    store::Table anbunwariTB{Session1, QStringLiteral("AAA2"), QStringLiteral("anbunwari")};
+
+    // Collects the voucher lines of sub-department BumonNo into the work
+    // denpyou1: its own lines as they are, common lines (FlgT 0) shared out by
+    // the allocation ratios of their debit and credit accounts, each tagged with
+    // BumonNo, plus a control row (tagged 0) per common line kept.
+    void WdenpyoMake();
+
     // Process-wide values of the merge.
     QString APassWord;  // PassWord of the A level's Head
     QString BumonPath;  // folder of the department being merged, with a trailing separator

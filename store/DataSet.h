@@ -177,4 +177,20 @@ private:
     std::function<void(DataSet&)> beforeDelete_;
 };
 
+// Closes data sets when a piece of work ends, also when it ends with an error,
+// so that no half-done row stays pending for the next piece of work.
+class ClosedAtEnd {
+public:
+    explicit ClosedAtEnd(std::vector<DataSet*> dataSets) : dataSets_(std::move(dataSets)) {}
+    ~ClosedAtEnd() {
+        for (DataSet* dataSet : dataSets_)
+            dataSet->close();
+    }
+    ClosedAtEnd(const ClosedAtEnd&) = delete;
+    ClosedAtEnd& operator=(const ClosedAtEnd&) = delete;
+
+private:
+    std::vector<DataSet*> dataSets_;
+};
+
 } // namespace marubo::store
