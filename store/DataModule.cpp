@@ -7,6 +7,7 @@
 #include "util/Mylib.h"
 
 #include <QDir>
+#include <QHash>
 
 namespace marubo {
 
@@ -117,6 +118,19 @@ void TDM::WdenpyoMake() {
         }
     };
 
+    // The allocation rows, read once: looked up twice for every common line.
+    // A key that occurs more than once gives its first row in key order.
+    QHash<QString, QList<qint64>> allocations;
+    if (anbunwariTB.layout().primaryKey.isEmpty())
+        throw EngineError(
+            EngineError::Kind::NotFound,
+            QStringLiteral("B階層「%1」の anbunwari には科目コードの主キーがありません。")
+                .arg(QDir::toNativeSeparators(Database2.directory())));
+    store::Field& allocationKey = anbunwariTB.fieldByName(anbunwariTB.layout().primaryKey.first());
+    for (anbunwariTB.first(); !anbunwariTB.eof(); anbunwariTB.next())
+        if (!allocations.contains(allocationKey.asString()))
+            allocations.insert(allocationKey.asString(), ratiosOf(anbunwariTB));
+
     const qsizetype count = den1TB.recordCount();
     den1TB.first();
     for (qsizetype i = 0; i < count; ++i) {
@@ -128,14 +142,16 @@ void TDM::WdenpyoMake() {
         if (n != 0 && tag == 0) {
             // A common line: this sub-department's share, by the debit account's
             // ratios, then by the credit account's from that share.
-            if (anbunwariTB.findKey({debitAccount.asString()})) {
-                amountL = amountR = shareOut(AnbunKin, amountL, ratiosOf(anbunwariTB), n);
+            if (const auto ratios = allocations.constFind(debitAccount.asString());
+                ratios != allocations.cend()) {
+                amountL = amountR = shareOut(AnbunKin, amountL, *ratios, n);
                 debit.setAsFloat(fromTenThousandths(amountL));
                 credit.setAsFloat(fromTenThousandths(amountR));
                 shared.setAsInteger(0);
             }
-            if (anbunwariTB.findKey({creditAccount.asString()})) {
-                amountL = amountR = shareOut(AnbunKin, amountR, ratiosOf(anbunwariTB), n);
+            if (const auto ratios = allocations.constFind(creditAccount.asString());
+                ratios != allocations.cend()) {
+                amountL = amountR = shareOut(AnbunKin, amountR, *ratios, n);
                 debit.setAsFloat(fromTenThousandths(amountL));
                 credit.setAsFloat(fromTenThousandths(amountR));
                 shared.setAsInteger(0);

@@ -42,6 +42,27 @@ private:
     QTextStream err_{stderr};
 };
 
+const QString kUsage =
+    QStringLiteral("使い方: marubo-merge [--workdir DIR] A_FOLDER\n"
+                   "\n"
+                   "B階層のデータをA階層のデータフォルダに集計します（画面なし）。\n"
+                   "起動時のメイン画面と同じようにA階層のフォルダを確かめて開き、部門の一覧にある\n"
+                   "すべての部門を、各B階層に保存された「集計対象=1」の指定どおりに集計します。\n"
+                   "メッセージは標準出力に一行ずつ、進み具合は標準エラーに出します。\n"
+                   "\n"
+                   "引数:\n"
+                   "  A_FOLDER       A階層のデータフォルダ\n"
+                   "\n"
+                   "オプション:\n"
+                   "  --workdir DIR  作業用フォルダ WKData と設定 HeadM を置く起動フォルダ（既定: "
+                   "現在のフォルダ）\n"
+                   "  -h, --help     この説明を表示します。\n"
+                   "\n"
+                   "終了コード:\n"
+                   "  0  集計処理が完了した\n"
+                   "  1  A階層のフォルダが受け付けられないか、集計処理が途中で止まった\n"
+                   "  2  データベースのエラーか、引数の誤り\n");
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -50,34 +71,22 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "B階層のデータをA階層のデータフォルダに集計します（画面なし）。\n"
-        "A階層の部門の一覧にあるすべての部門を、各B階層に保存された「集計対象=1」の"
-        "指定どおりに集計し、メッセージを標準出力に、進み具合を標準エラーに出します。\n"
-        "終了コード: 0 完了、1 A階層のフォルダが受け付けられないか集計が途中で止まった、"
-        "2 データベースのエラーか引数の誤り。"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("この説明を表示します。"));
-    const QCommandLineOption workDir(
-        QStringLiteral("workdir"),
-        QStringLiteral("作業用フォルダ WKData と設定 HeadM を置く起動フォルダ"
-                       "（既定: 現在のフォルダ）"),
-        QStringLiteral("DIR"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption workDir(QStringLiteral("workdir"), QString(), QStringLiteral("DIR"));
     parser.addOption(help);
     parser.addOption(workDir);
-    parser.addPositionalArgument(QStringLiteral("A_FOLDER"),
-                                 QStringLiteral("A階層のデータフォルダ"));
     if (!parser.parse(app.arguments())) {
-        err << parser.errorText() << Qt::endl;
+        err << parser.errorText() << Qt::endl << Qt::endl << kUsage;
         return 2;
     }
     if (parser.isSet(help)) {
-        QTextStream(stdout) << parser.helpText();
+        QTextStream(stdout) << kUsage;
         return 0;
     }
     if (parser.positionalArguments().size() != 1) {
         err << QStringLiteral("A階層のデータフォルダを一つ指定してください。") << Qt::endl
-            << parser.helpText();
+            << Qt::endl
+            << kUsage;
         return 2;
     }
     const QString aLevel = QDir(parser.positionalArguments().first()).absolutePath();

@@ -106,6 +106,12 @@ QList<Account> chooseAccounts(int count) {
     return accounts;
 }
 
+// Accounts whose common lines are shared out by ratios.
+const QStringList& sharedAccounts() {
+    static const QStringList codes = {"5230", "5240", "5250"};
+    return codes;
+}
+
 QList<SubDepartment> planSubDepartments(int count, Random& random) {
     static const QStringList summaryNames = {"本部", "在宅サービス部", "施設サービス部",
                                              "地域支援部"};
@@ -231,6 +237,9 @@ public:
         for (const SubAccount& subAccount : subAccountCatalogue())
             if (hasAccount(subAccount.account))
                 subAccounts_ << subAccount;
+        for (const Account& account : accounts_)
+            if (sharedAccounts().contains(account.code))
+                allocated_ << &account;
     }
 
     qint64 write(const QString& facility) {
@@ -343,9 +352,8 @@ private:
     void writeAllocation() {
         Table allocation(session_, database_, QStringLiteral("anbunwari"));
         allocation.open();
-        const QStringList shared = {"5230", "5240", "5250"};
         for (const Account& account : accounts_) {
-            if (!shared.contains(account.code) || inputs_.isEmpty())
+            if (!sharedAccounts().contains(account.code) || inputs_.isEmpty())
                 continue;
             // Ratios in thousandths over the input sub-departments.
             QList<int> weights;
@@ -381,13 +389,17 @@ private:
         const QDate start(2017, 4, 1);
         for (int number = 1; number <= options_.vouchers; ++number) {
             const QDate date = start.addDays(random_.between(0, 364));
-            const int flag = inputs_.isEmpty() || random_.chance(25)
+            const int flag = inputs_.isEmpty() || random_.chance(options_.commonPercent)
                                  ? 0
                                  : inputs_[random_.between(0, int(inputs_.size()) - 1)];
             const int lineCount = random_.between(1, 3);
             for (int sub = 1; sub <= lineCount; ++sub) {
                 const int kind = random_.between(1, 10);
-                const Account& debit = kind <= 6 ? pick(4) : pick(1);
+                const Account& debit =
+                    flag == 0 && options_.commonLinesAllocated && !allocated_.isEmpty()
+                        ? *allocated_[random_.between(0, int(allocated_.size()) - 1)]
+                    : kind <= 6 ? pick(4)
+                                : pick(1);
                 const Account& credit = kind <= 6 ? pick(1) : (kind <= 9 ? pick(3) : pick(1));
                 double amount = random_.between(100, 50000) * 10.0;
                 if (random_.chance(20))
@@ -424,6 +436,7 @@ private:
     QList<SubDepartment> plan_;
     QList<int> inputs_;
     QList<SubAccount> subAccounts_;
+    QList<const Account*> allocated_; // accounts with allocation ratios
 };
 
 void checkOptions(const SampleOptions& options) {

@@ -10,7 +10,9 @@ struct SampleOptions {
     int departments = 3;    // B levels
     int subDepartments = 6; // per B level: summary and input sub-departments
     int accounts = 25;
-    int vouchers = 40; // per B level
+    int vouchers = 40;                 // per B level
+    int commonPercent = 25;            // vouchers of no single sub-department (FlgT 0)
+    bool commonLinesAllocated = false; // common lines debit an account with allocation ratios
     quint64 seed = 1;
     bool replace = false; // replace the tables files of an earlier sample
 };
