@@ -1,0 +1,51 @@
+#pragma once
+
+#include "DataSetModel.h"
+
+#include <QTableView>
+#include <functional>
+
+namespace marubo::controls {
+
+// A grid bound to a data set through a DataSetModel: its columns take the
+// model's widths, its current row follows the data set's cursor and moves it,
+// cells are edited in place, Down on the last row starts a new row, Escape
+// drops a pending edit or new row. Engine errors go to the error handler; a
+// refusal by the silent abort is not shown.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    // The grid does not take ownership.
+    void setDataSetModel(DataSetModel* model);
+    DataSetModel* dataSetModel() const { return model_; }
+
+    // Whether an in-place editor is open.
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Writes the text of an open in-place editor into the data set.
+    void commitPendingEdit();
+
+    // Shows an engine error; the default is a critical message box.
+    void setErrorHandler(std::function<void(const QString&)> handler) {
+        errorHandler_ = std::move(handler);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    // Runs a navigation of the model; errors are reported and the grid goes
+    // back to the cursor's row.
+    void navigate(const std::function<void()>& action);
+    void followCursor(int row);
+    void followCursorLater();
+    void reportError(const QString& message);
+
+    DataSetModel* model_ = nullptr;
+    bool following_ = false; // the grid is moving to the cursor's row
+    std::function<void(const QString&)> errorHandler_;
+};
+
+} // namespace marubo::controls
