@@ -83,15 +83,19 @@ void TDM::WdenpyoMake() {
 
     const qsizetype lineFields = den1TB.fieldCount();
     const qsizetype workFields = Wden1TB.fieldCount();
-    if (lineFields > workFields)
-        throw EngineError(
+    // A B line is copied position by position: the two tables must have the same fields.
+    const auto fieldCountsDiffer = [&] {
+        return EngineError(
             EngineError::Kind::NotFound,
             QStringLiteral(
-                "B階層「%1」の denpyou1 には項目が %2 個あり、作業用の denpyou1（%3 個）に"
-                "写せません。")
-                .arg(Database2.directory())
+                "B階層「%1」の denpyou1 の項目数（%2 個）が、作業用の denpyou1（%3 個）と"
+                "合いません。")
+                .arg(QDir::toNativeSeparators(Database2.directory()))
                 .arg(lineFields)
                 .arg(workFields));
+    };
+    if (lineFields > workFields)
+        throw fieldCountsDiffer();
     store::Field& code = Wden1TB.fieldByName(QStringLiteral("SNo"));
     store::Field& line = Wden1TB.fieldByName(QStringLiteral("Sub_No"));
     store::Field& debitAccount = Wden1TB.fieldByName(QStringLiteral("Lcode"));
@@ -176,14 +180,7 @@ void TDM::WdenpyoMake() {
                 Wden1TB.append();
             }
             if (lineFields < workFields)
-                throw EngineError(
-                    EngineError::Kind::NotFound,
-                    QStringLiteral(
-                        "B階層「%1」の denpyou1 には項目が %2 個しかなく、作業用の denpyou1"
-                        "（%3 個）の行を作れません。")
-                        .arg(Database2.directory())
-                        .arg(lineFields)
-                        .arg(workFields));
+                throw fieldCountsDiffer();
             copyByPosition(den1TB, Wden1TB, workFields);
             department.setAsInteger(0);
             debit.setAsFloat(fromTenThousandths(sumL + amountL));

@@ -219,12 +219,7 @@ qsizetype DataSet::recNo() {
 }
 
 QVariant DataSet::valueAt(qsizetype position, qsizetype index) {
-    requireActive();
-    if (index < 0 || index >= fieldCount())
-        throw EngineError(EngineError::Kind::NotFound,
-                          QStringLiteral("「%1」に %2 番目の項目はありません。")
-                              .arg(displayName())
-                              .arg(index + 1));
+    field(index); // checks that the data set is open and the position exists
     settle();
     if (position < 0 || position >= visibleCount())
         return {};

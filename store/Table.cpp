@@ -52,9 +52,17 @@ void Table::setFieldNames(const QStringList& names) {
 }
 
 void Table::setIndexName(const QString& name) {
+    changeOrder(name, QString());
+}
+
+void Table::setIndexFieldNames(const QString& fields) {
+    changeOrder(QString(), fields);
+}
+
+void Table::changeOrder(const QString& indexName, const QString& indexFields) {
     const QString oldName = indexName_, oldFields = indexFieldNames_;
-    indexName_ = name;
-    indexFieldNames_.clear();
+    indexName_ = indexName;
+    indexFieldNames_ = indexFields;
     if (!isActive())
         return;
     checkBrowseMode();
@@ -67,25 +75,6 @@ void Table::setIndexName(const QString& name) {
         throw;
     }
     forgetList(); // the current row stays current
-    notify(DataSetEvent::DataChanged);
-}
-
-void Table::setIndexFieldNames(const QString& fields) {
-    const QString oldName = indexName_, oldFields = indexFieldNames_;
-    indexFieldNames_ = fields;
-    indexName_.clear();
-    if (!isActive())
-        return;
-    checkBrowseMode();
-    try {
-        prepareOrderAndFilter();
-    } catch (...) {
-        indexName_ = oldName;
-        indexFieldNames_ = oldFields;
-        prepareOrderAndFilter();
-        throw;
-    }
-    forgetList();
     notify(DataSetEvent::DataChanged);
 }
 

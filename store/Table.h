@@ -78,6 +78,7 @@ protected:
     void doGotoBookmark(const Bookmark& bookmark) override;
 
 private:
+    void changeOrder(const QString& indexName, const QString& indexFields);
     bool listFresh() const;
     std::pair<quint64, quint64> stamp() const;
     void refreshList();
