@@ -1,5 +1,6 @@
 #include "MainState.h"
 
+#include "RememberedPath.h"
 #include "store/WorkScripts.h"
 #include "util/Abort.h"
 #include "util/Mylib.h"
@@ -86,10 +87,7 @@ void MainState::init(const QString& pathText) {
 
     // Remember the path before any check, so that it is kept even when refused.
     openHeadM();
-    HeadM.first();
-    HeadM.edit();
-    HeadM.fieldByName(QStringLiteral("PathName1")).setAsString(path);
-    HeadM.post();
+    writeRememberedPath(HeadM, path);
 
     if (QFileInfo(path).isDir()) {
         Table2.close();
@@ -112,10 +110,15 @@ void MainState::init(const QString& pathText) {
     BumonReady = false;
     Bumon.open();
     if (Bumon.recordCount() == 0) {
-        for (int code = 0; code <= 20; ++code) {
-            Bumon.append();
-            Bumon.fieldByName(QStringLiteral("code")).setAsInteger(code);
-            Bumon.post();
+        try {
+            for (int code = 0; code <= 20; ++code) {
+                Bumon.append();
+                Bumon.fieldByName(QStringLiteral("code")).setAsInteger(code);
+                Bumon.post();
+            }
+        } catch (...) {
+            Bumon.cancel(); // a refused row must not stay pending in the list
+            throw;
         }
         Bumon.first(); // code 1: code 0 lies outside the filter
         Bumon.edit();
@@ -137,12 +140,7 @@ void MainState::init(const QString& pathText) {
 }
 
 QString MainState::browsedPath(const QString& chosenFolder) const {
-    QString path = QDir::toNativeSeparators(chosenFolder);
-    const QString inside = withTrailingSeparator(StartDir);
-    // Only a folder inside the start-up directory is written relative to it.
-    if (!StartDir.isEmpty() && path.startsWith(inside) && path.size() > inside.size())
-        path = path.mid(inside.size());
-    return withTrailingSeparator(path);
+    return pathSeenFrom(StartDir, chosenFolder);
 }
 
 void MainState::setCurrentDepartmentPath(const QString& path) {

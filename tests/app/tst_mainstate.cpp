@@ -1,7 +1,7 @@
+#include "ALevels.h"
 #include "support/TestFolder.h"
 
 #include "app/MainState.h"
-#include "sample/PackageLayouts.h"
 #include "store/EngineError.h"
 #include "util/Abort.h"
 
@@ -46,42 +46,14 @@ struct Shell {
 
     // An A level with the package's tables; `rows` BUMON rows with codes 0, 1, ...
     QString aLevel(const QString& name, int rows, bool current = true) {
-        const QString dir = folder.sub(name);
-        store::Session session;
-        store::Database database(session, QStringLiteral("X"), dir);
-        database.connection(true);
-        for (store::TableLayout layout : sample::aLevelLayouts()) {
-            if (!current && layout.name == u"Mkamoku")
-                layout.fields.removeAt(layout.fieldIndex(QStringLiteral("前年実績")));
-            database.createTable(layout);
-        }
-        store::Table head(session, QStringLiteral("X"), QStringLiteral("Head"));
-        head.open();
-        head.append();
-        head.fieldByName(QStringLiteral("PassWord")).setAsString(QStringLiteral("pw1"));
-        head.post();
-        store::Table bumon(session, QStringLiteral("X"), QStringLiteral("BUMON"));
-        bumon.open();
-        for (int code = 0; code < rows; ++code) {
-            bumon.append();
-            bumon.fieldByName(QStringLiteral("code")).setAsInteger(code);
-            bumon.fieldByName(QStringLiteral("Bumonmei"))
-                .setAsString(QStringLiteral("部門%1").arg(code));
-            bumon.post();
-        }
-        return withSeparator(dir);
+        return test::makeALevel(folder.sub(name), rows, current);
     }
 
     static QString withSeparator(const QString& dir) {
         return QDir::toNativeSeparators(dir) + QDir::separator();
     }
 
-    QString remembered() {
-        store::Session session;
-        store::Table headM(session, state->StartDir, QStringLiteral("HeadM"));
-        headM.open();
-        return headM.fieldByName(QStringLiteral("PathName1")).asString();
-    }
+    QString remembered() { return test::readHeadM(state->StartDir); }
 };
 
 } // namespace

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "FolderBrowser.h"
+#include "MainState.h"
+#include "MessageBoxes.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace marubo {
+
+namespace controls {
+class DataGrid;
+class DataSetModel;
+} // namespace controls
+
+// The main window: the A-level path with its validation, the department list
+// of the A level, and the buttons that start a merge run, the version-up and
+// closing. Its logic lives in MainState; the window adds the controls, shows
+// the messages and turns errors of its event handlers into error boxes.
+class TMain : public QWidget, private MainPrompts {
+    Q_OBJECT
+public:
+    // Null message boxes or folder browser stand for the toolkit's dialogs;
+    // given ones must outlive the window.
+    explicit TMain(TDM& dm, MessageBoxes* boxes = nullptr, FolderBrowser* browser = nullptr,
+                   QWidget* parent = nullptr);
+    ~TMain() override;
+
+    MainState state;
+
+    // Controls, named as the window's parts.
+    QFrame* Panel1;
+    QLabel* Label2;       // heading
+    QLabel* Label8;       // date
+    QLabel* Label1;       // instruction for the path box, with the word データ in red
+    QLineEdit* Edit1;     // the A-level path
+    QPushButton* Button2; // browse for the A level
+    QProgressBar* Gauge1; // progress of a merge run
+    QFrame* Panel2;
+    QLabel* Label4;
+    QLabel* Label3;
+    QPushButton* Button3;          // browse for the current department's folder
+    controls::DataGrid* LibXGrid1; // the department list
+    QLabel* Label5;                // backup warning
+    QPushButton* Button1;          // starts a merge run
+    QPushButton* BitBtn1;          // closes the window
+    QPushButton* BtnUP;            // starts the version-up
+
+    // Event handlers.
+    void FormCreate();
+    // Once, when the window first becomes active: shows the remembered path,
+    // validates it once and prepares the work folder.
+    void FormActivate();
+    void Button2Click();
+    void Button3Click();
+    bool activated() const { return activated_; }
+
+    // Validates the path box's text (MainState::init). Errors propagate.
+    void init();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showMessage(const QString& text) override; // MainPrompts
+
+    void buildControls();
+    void placeControls();
+    // Runs an event handler's work: the silent abort ends it quietly, engine
+    // errors end it with an error box.
+    void guarded(const std::function<void()>& work);
+    // Sets the path box's text without validating it.
+    void setPathText(const QString& text);
+    void Edit1ReturnPressed();
+    void Edit1Exit();
+
+    std::unique_ptr<MessageBoxes> ownBoxes_;
+    std::unique_ptr<FolderBrowser> ownBrowser_;
+    MessageBoxes* boxes_;
+    FolderBrowser* browser_;
+    std::unique_ptr<controls::DataSetModel> bumonModel_; // destroyed before the list
+    QString validatedText_; // the path box's text at the last validation
+    bool activated_ = false;
+    bool closing_ = false;
+    bool centred_ = false;
+};
+
+} // namespace marubo
