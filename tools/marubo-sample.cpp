@@ -1,7 +1,9 @@
 // marubo-sample DIR [--departments N] [--subdepartments M] [--accounts K]
-//                   [--vouchers V] [--seed S] [--force]
-// Writes a sample A level (DIR/A) and N B levels (DIR/B01, ...).
+//                   [--vouchers V] [--seed S] [--force] [--remember-in START]
+// Writes a sample A level (DIR/A) and N B levels (DIR/B01, ...). With
+// --remember-in, the program started in START opens the sample's A level.
 
+#include "app/RememberedPath.h"
 #include "sample/SampleDataSets.h"
 #include "store/EngineError.h"
 
@@ -48,6 +50,10 @@ int main(int argc, char* argv[]) {
     parser.addOption({QStringLiteral("seed"), QStringLiteral("乱数の種"), QStringLiteral("S"),
                       QString::number(defaults.seed)});
     parser.addOption({QStringLiteral("force"), QStringLiteral("以前の見本のデータを置き換える")});
+    parser.addOption({QStringLiteral("remember-in"),
+                      QStringLiteral("START で起動したプログラムが見本のA階層を開くように、"
+                                     "START の HeadM に記録する"),
+                      QStringLiteral("START")});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -80,6 +86,18 @@ int main(int argc, char* argv[]) {
         for (const QString& folder : summary.bLevels)
             out << QStringLiteral("B階層: %1\n").arg(QDir::toNativeSeparators(folder));
         out << QStringLiteral("伝票明細: %1 行\n").arg(summary.voucherLines);
+        if (parser.isSet(QStringLiteral("remember-in"))) {
+            const QString start = parser.value(QStringLiteral("remember-in"));
+            if (!QDir().mkpath(start)) {
+                err << QStringLiteral("フォルダ「%1」を作成できません。\n")
+                           .arg(QDir::toNativeSeparators(start));
+                return 1;
+            }
+            const QString path = pathSeenFrom(QDir(start).absolutePath(), summary.aLevel);
+            rememberPathIn(start, path);
+            out << QStringLiteral("記録したA階層のパス: %1（%2）\n")
+                       .arg(path, QDir::toNativeSeparators(start));
+        }
         return 0;
     } catch (const sample::SampleError& error) {
         err << error.message() << '\n';
