@@ -1,4 +1,4 @@
-#include "ALevels.h"
+#include "AppFixtures.h"
 #include "support/TestFolder.h"
 
 #include "app/MainState.h"
@@ -9,6 +9,7 @@
 
 using namespace marubo;
 using marubo::test::TestFolder;
+using namespace marubo::test; // fixtures and messages
 
 namespace {
 
@@ -16,13 +17,6 @@ struct RecordedPrompts : MainPrompts {
     QStringList messages;
     void showMessage(const QString& text) override { messages << text; }
 };
-
-const QString kNotADataFolder = QStringLiteral(
-    "指定した保存先は、この会計のデータディレクトリではありませんのでご確認ください。");
-const QString kCannotCreate =
-    QStringLiteral("データパス名が不正ですので、新規にデータフォルダの作成が出来ません。");
-const QString kOldVersion =
-    QStringLiteral("A階層の会計ソフトのバージョンが古いために併合処理が出来ません。");
 
 // A start-up directory with a fresh data module and window state in it.
 struct Shell {

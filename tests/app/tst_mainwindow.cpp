@@ -1,4 +1,5 @@
-#include "ALevels.h"
+#include "AppFixtures.h"
+#include "controls/KeyInput.h"
 #include "support/TestFolder.h"
 
 #include "app/MainWindow.h"
@@ -16,16 +17,14 @@
 #include <QtTest>
 
 using namespace marubo;
+using marubo::test::kCannotCreate;
+using marubo::test::kNotADataFolder;
+using marubo::test::kOldVersion;
+using marubo::test::press;
 using marubo::test::TestFolder;
+using marubo::test::type;
 
 namespace {
-
-const QString kNotADataFolder = QStringLiteral(
-    "指定した保存先は、この会計のデータディレクトリではありませんのでご確認ください。");
-const QString kCannotCreate =
-    QStringLiteral("データパス名が不正ですので、新規にデータフォルダの作成が出来ません。");
-const QString kOldVersion =
-    QStringLiteral("A階層の会計ソフトのバージョンが古いために併合処理が出来ません。");
 
 // Every box the window shows, as text; questions get `answer`.
 struct RecordedBoxes : MessageBoxes {
@@ -59,19 +58,6 @@ QString withSeparator(const QString& path) {
     return native(path) + QDir::separator();
 }
 
-// Types text into the widget that has the focus, one character at a time as
-// an input method would (also for Japanese text).
-void type(const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
-}
-
-void press(Qt::Key key) {
-    QTest::keyClick(QApplication::focusWidget(), key);
-    QCoreApplication::processEvents(); // editors commit on Return from the event loop
-}
-
 // A start-up directory (the current directory while it lives) and the window
 // started in it, with recorded message boxes and a scripted folder dialog.
 struct Start {
@@ -101,6 +87,12 @@ struct Start {
             QTest::qWait(10);
         QCoreApplication::processEvents();
         return *window;
+    }
+
+    // Shows the window with `aLevel` remembered as its A-level path.
+    TMain& openOn(const QString& aLevel) {
+        test::writeHeadM(startDir, aLevel);
+        return open();
     }
 
     QString aLevel(const QString& name, int rows, bool current = true) {
@@ -396,8 +388,7 @@ void TestMainWindow::departmentList() {
     QFETCH(int, errorBoxes);
     Start start;
     const QString a = start.aLevel(QStringLiteral("A"), rows);
-    test::writeHeadM(start.startDir, a);
-    TMain& window = start.open();
+    TMain& window = start.openOn(a);
     QCOMPARE(start.boxes.errors.size(), errorBoxes);
     QCOMPARE(start.column(0), codes);
     const QStringList stored = Start::storedDepartments(a);
@@ -434,8 +425,7 @@ void TestMainWindow::twentyRowGuard() {
     QFETCH(int, added);
     Start start;
     const QString a = start.aLevel(QStringLiteral("A"), departments + 1);
-    test::writeHeadM(start.startDir, a);
-    TMain& window = start.open();
+    TMain& window = start.openOn(a);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int shown = start.list().rowCount();
         start.goTo(shown - 1, 0);
@@ -473,8 +463,7 @@ void TestMainWindow::browsing() {
     QFETCH(QString, where);
     Start start;
     const QString first = start.aLevel(QStringLiteral("first"), 3);
-    test::writeHeadM(start.startDir, first);
-    TMain& window = start.open();
+    TMain& window = start.openOn(first);
     QString chosen;
     QString expected;
     if (where == u"inside") {
@@ -532,8 +521,7 @@ void TestMainWindow::closingWithAPendingEdit() {
     QFETCH(QStringList, stored);
     Start start;
     const QString a = start.aLevel(QStringLiteral("A"), 3);
-    test::writeHeadM(start.startDir, a);
-    TMain& window = start.open();
+    TMain& window = start.openOn(a);
     if (pending == u"open editor") {
         start.goTo(0, 1);
         type(QStringLiteral("本部"));

@@ -1,4 +1,5 @@
 #include "GridFixture.h"
+#include "KeyInput.h"
 
 #include "controls/DataGrid.h"
 #include "controls/DataSetModel.h"
@@ -12,22 +13,11 @@ using controls::DataGrid;
 using controls::DataSetModel;
 using marubo::test::columnTexts;
 using marubo::test::GridFixture;
+using marubo::test::press;
+using marubo::test::type;
 using store::DataSetState;
 
 namespace {
-
-// Types `text` one character at a time into whatever has the focus, as an
-// input method would (also for Japanese text).
-void type(const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
-}
-
-void press(Qt::Key key) {
-    QTest::keyClick(QApplication::focusWidget(), key);
-    QCoreApplication::processEvents(); // the editor commits on Return from the event loop
-}
 
 // A shown grid over the fixture's list with its errors recorded.
 struct ShownGrid {

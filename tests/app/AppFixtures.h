@@ -12,6 +12,14 @@
 
 namespace marubo::test {
 
+// The messages of the A-level path's validation.
+inline const QString kNotADataFolder = QStringLiteral(
+    "指定した保存先は、この会計のデータディレクトリではありませんのでご確認ください。");
+inline const QString kCannotCreate =
+    QStringLiteral("データパス名が不正ですので、新規にデータフォルダの作成が出来ません。");
+inline const QString kOldVersion =
+    QStringLiteral("A階層の会計ソフトのバージョンが古いために併合処理が出来ません。");
+
 // An A level in `dir` in the accounting package's layouts: Head with the
 // PassWord "pw1" and `rows` BUMON rows with codes 0, 1, ... named 部門0, 部門1, ...
 // Without the field 前年実績 in Mkamoku when not `current`. Returns the folder
