@@ -119,7 +119,7 @@ void DataGrid::reportError(const QString& message) {
     if (errorHandler_)
         errorHandler_(message);
     else
-        QMessageBox::critical(this, windowTitle(), message);
+        QMessageBox::critical(this, window()->windowTitle(), message);
 }
 
 } // namespace marubo::controls
