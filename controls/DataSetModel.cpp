@@ -249,20 +249,6 @@ void DataSetModel::refresh() {
 
 void DataSetModel::noteCursor(bool announce) {
     cursorRow_ = liveCursorRow();
-    const DataSetState state = dataSet_.state();
-    if (state == DataSetState::Browse || state == DataSetState::Inactive) {
-        // Kept through an edit or insert that starts from this row.
-        browseRow_.reset();
-        if (cursorRow_ >= 0 && state == DataSetState::Browse) {
-            try {
-                QVector<QVariant> values;
-                for (qsizetype i = 0; i < dataSet_.fieldCount(); ++i)
-                    values << dataSet_.field(i).value();
-                browseRow_.emplace(cursorRow_, std::move(values));
-            } catch (const store::EngineError&) {
-            }
-        }
-    }
     if (!announce)
         return;
     if (rowCount_ > 0)
@@ -311,14 +297,8 @@ QVariant DataSetModel::value(int row, int column) const {
     if (field < 0 || !dataSet_.isActive())
         return {};
     try {
-        if (dataSet_.state() == DataSetState::Insert) {
-            if (row == insertRow())
-                return dataSet_.field(field).value();
-            // The data set shows the new row's values at the row it was
-            // inserted from; that row keeps the values it had.
-            if (browseRow_ && browseRow_->first == row)
-                return browseRow_->second.value(field);
-        }
+        if (dataSet_.state() == DataSetState::Insert && row == insertRow())
+            return dataSet_.field(field).value();
         return dataSet_.valueAt(row, field);
     } catch (const store::EngineError&) {
         return {};

@@ -103,9 +103,6 @@ private:
     int rowCount_ = 0;         // as the views know it
     bool insertShown_ = false; // rowCount_ includes the row being inserted
     int cursorRow_ = -1;
-    // The current row as last seen in browse state: while a new row is being
-    // inserted the data set reports the new row's values for it.
-    std::optional<std::pair<qsizetype, QVector<QVariant>>> browseRow_;
 
     int writing_ = 0;
     bool pendingRefresh_ = false;

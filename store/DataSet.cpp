@@ -223,7 +223,9 @@ QVariant DataSet::valueAt(qsizetype position, qsizetype index) {
     settle();
     if (position < 0 || position >= visibleCount())
         return {};
-    if (position == currentPosition())
+    // The row being edited shows its new values; a row being inserted is not
+    // among the visible rows yet, so the row it started from shows what it holds.
+    if (state_ != DataSetState::Insert && position == currentPosition())
         return fieldValue(index);
     return rowValue(position, index);
 }

@@ -726,7 +726,11 @@ void TestTable::valuesOfOtherRows() {
     table.edit();
     table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("edited"));
     QCOMPARE(table.valueAt(2, 1).toString(), QStringLiteral("edited"));
-    table.post(); // "edited" sorts after "e" in index grp
+    table.post();   // "edited" sorts after "e" in index grp
+    table.append(); // a row being inserted is not among the visible rows
+    table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("new"));
+    QCOMPARE(table.valueAt(table.recNo(), 1).toString(), QStringLiteral("edited"));
+    table.cancel();
     QCOMPARE(table.valueAt(2, 1).toString(), QStringLiteral("e"));
     QCOMPARE(table.valueAt(3, 1).toString(), QStringLiteral("edited"));
     QCOMPARE(table.recNo(), qsizetype(3));
