@@ -16,10 +16,10 @@ if [ ! -f run/sample/A/tables.sqlite ] || [ ! -f run/tables.sqlite ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "画面がありません（DISPLAY も WAYLAND_DISPLAY も未設定）。メイン画面は起動しません。"
-    echo "見本のデータは run/sample にあります（A階層: run/sample/A）。"
-    # Without a display the batch merge of the sample will run here.
-    exit 0
+    echo "画面がありません（DISPLAY も WAYLAND_DISPLAY も未設定）。メイン画面の代わりに、"
+    echo "見本のデータ（A階層: run/sample/A）を画面なしで集計します。"
+    cd run
+    exec ../build/tools/marubo-merge sample/A
 fi
 cd run
 exec ../build/app/marubo "$@"

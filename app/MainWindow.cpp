@@ -157,11 +157,12 @@ void TMain::buildControls() {
     Label5 = label(this, kWarning, 848, 208, 16, true, kRed);
     Button1 = button(this, kRun, {888, 256, 150, 49});
     Button1->setFont(uiFont(16));
-    // Button1 and BtnUP are wired by the merge run and the version-up.
+    // Button1 is wired by the merge run.
     BitBtn1 = button(this, kClose, {888, 320, 150, 41});
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
     BtnUP = button(this, kVersionUp, {885, 596, 153, 34});
+    connect(BtnUP, &QPushButton::clicked, this, &TMain::BtnUPClick);
 
     placeControls();
 }
@@ -273,6 +274,25 @@ void TMain::Button3Click() {
             return;
         state.setCurrentDepartmentPath(state.browsedPath(folder));
     });
+}
+
+void TMain::BtnUPClick() {
+    // The version-up's questions go through the window's message boxes.
+    class Asker final : public VersionUpWindow {
+    public:
+        explicit Asker(TMain& window) : window_(window) {}
+        bool askInformationYesNo(const QString& text) override {
+            return window_.boxes_->askYesNo(&window_, text, MessageBoxes::Icon::Information);
+        }
+        void showMessage(const QString& text) override {
+            window_.boxes_->showMessage(&window_, text);
+        }
+        void closeMainWindow() override { window_.close(); }
+
+    private:
+        TMain& window_;
+    } asker(*this);
+    guarded([&] { runVersionUp(asker, state.dm.ProgName, versionUpSettings); });
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

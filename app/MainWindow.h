@@ -3,6 +3,7 @@
 #include "FolderBrowser.h"
 #include "MainState.h"
 #include "MessageBoxes.h"
+#include "app/versionup/VersionUp.h"
 
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,8 @@ public:
     ~TMain() override;
 
     MainState state;
+    // Where the version-up fetches the updater from; tests point it elsewhere.
+    VersionUpSettings versionUpSettings = VersionUpSettings::defaults();
 
     // Controls, named as the window's parts.
     QFrame* Panel1;
@@ -61,6 +64,8 @@ public:
     void FormActivate();
     void Button2Click();
     void Button3Click();
+    // Fetches and starts the updater, then closes the window.
+    void BtnUPClick();
     bool activated() const { return activated_; }
 
     // Validates the path box's text (MainState::init). Errors propagate.

@@ -164,6 +164,8 @@ private Q_SLOTS:
     void browsing();
     void closingWithAPendingEdit_data();
     void closingWithAPendingEdit();
+    void versionUpButton_data();
+    void versionUpButton();
 };
 
 void TestMainWindow::windowParts() {
@@ -542,6 +544,32 @@ void TestMainWindow::closingWithAPendingEdit() {
     QVERIFY(!window.state.Bumon.isActive());
     QCOMPARE(Start::storedDepartments(a), stored);
     QVERIFY(start.boxes.errors.isEmpty());
+}
+
+void TestMainWindow::versionUpButton_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("no") << false << QStringList{};
+    QTest::newRow("yes, download refused")
+        << true << QStringList{QStringLiteral("バージョンアップが正常に出来ませんでした。")};
+}
+
+void TestMainWindow::versionUpButton() {
+    QFETCH(bool, answer);
+    QFETCH(QStringList, messages);
+    Start start;
+    TMain& window = start.open();
+    window.versionUpSettings.programFolder = start.folder.sub(QStringLiteral("program"));
+    // Not https and not this machine: refused before any request.
+    window.versionUpSettings.updaterAddress = QStringLiteral("http://download.invalid/dload.exe");
+    start.boxes.answer = answer;
+    QTest::mouseClick(window.BtnUP, Qt::LeftButton);
+    QCOMPARE(start.boxes.questions,
+             QStringList{QStringLiteral("バージョンアップを実行しますか。\r\nただし、ソフトの更新中"
+                                        "は実行できない場合があります。")});
+    QCOMPARE(start.boxes.messages, messages);
+    QVERIFY(window.isVisible());
+    QVERIFY(QDir(window.versionUpSettings.programFolder).isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
