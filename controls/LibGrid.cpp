@@ -1,0 +1,7 @@
+#include "LibGrid.h"
+
+namespace marubo::controls {
+
+TLibGrid::TLibGrid(QWidget* parent) : DataGrid(parent) {}
+
+} // namespace marubo::controls
