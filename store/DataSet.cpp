@@ -90,6 +90,17 @@ void DataSet::setFields(const QList<FieldDef>& defs) {
     buffer_ = QVector<QVariant>(defs.size());
     saved_ = buffer_;
     changed_ = QVector<bool>(defs.size(), false);
+    fieldRanges_ = QVector<std::optional<std::pair<double, double>>>(defs.size());
+    for (qsizetype i = 0; i < defs.size(); ++i)
+        if (const auto range = ranges_.constFind(defs[i].name.toLower()); range != ranges_.cend())
+            fieldRanges_[i] = *range;
+}
+
+void DataSet::setFieldRange(const QString& fieldName, double minimum, double maximum) {
+    ranges_.insert(fieldName.toLower(), {minimum, maximum});
+    for (qsizetype i = 0; i < defs_.size(); ++i)
+        if (defs_[i].name.compare(fieldName, Qt::CaseInsensitive) == 0)
+            fieldRanges_[i] = std::make_pair(minimum, maximum);
 }
 
 void DataSet::clearBuffer() {
@@ -246,7 +257,18 @@ void DataSet::setFieldValue(qsizetype index, const QVariant& value) {
             EngineError::Kind::State,
             QStringLiteral("「%1」は編集中ではないため、項目「%2」に値を入れられません。")
                 .arg(displayName(), defs_[index].name));
-    buffer_[index] = coerceValue(defs_[index], value, messageName_);
+    QVariant stored = coerceValue(defs_[index], value, messageName_);
+    if (const auto& range = fieldRanges_[index]; range && stored.isValid()) {
+        const double number = valueAsFloat(defs_[index], stored, messageName_);
+        if (number < range->first || number > range->second)
+            throw EngineError(
+                EngineError::Kind::Conversion,
+                QStringLiteral(
+                    "値 %1 は項目「%2」には入れられません。%3 から %4 までの値を入れてください。")
+                    .arg(valueAsString(defs_[index], stored), defs_[index].name,
+                         floatText(range->first), floatText(range->second)));
+    }
+    buffer_[index] = std::move(stored);
     changed_[index] = true;
     modified_ = true;
     notify(DataSetEvent::RecordChanged);

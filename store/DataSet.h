@@ -2,6 +2,7 @@
 
 #include "Field.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,6 +94,10 @@ public:
     Field* findField(const QString& name) const;
     QStringList fieldNames() const;
 
+    // Limits the values a numeric field takes, as a field declared with a
+    // minimum and maximum does; a value outside is refused when assigned.
+    void setFieldRange(const QString& fieldName, double minimum, double maximum);
+
     void edit();   // on an empty data set this starts an insert
     void append(); // a new, empty row; before-insert handlers may refuse it
     void insert() { append(); }
@@ -169,6 +174,8 @@ private:
     QList<FieldDef> defs_;
     QVector<QVariant> saved_; // the row before an edit, for cancel
     QVector<bool> changed_;
+    QHash<QString, std::pair<double, double>> ranges_;              // by lower-case field name
+    QVector<std::optional<std::pair<double, double>>> fieldRanges_; // by field position
     bool modified_ = false;
     int disableCount_ = 0;
     bool changedWhileDisabled_ = false;

@@ -48,6 +48,8 @@ private Q_SLOTS:
     void namesIgnoreCase();
     void privateFolder();
     void valuesOfOtherRows();
+    void fieldRange_data();
+    void fieldRange();
 };
 
 void TestTable::order_data() {
@@ -738,6 +740,42 @@ void TestTable::valuesOfOtherRows() {
     query.setSql(QStringLiteral("select name from T order by code"));
     query.open();
     QCOMPARE(query.valueAt(2, 0).toString(), QStringLiteral("d"));
+}
+
+void TestTable::fieldRange_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("0") << "0" << true;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("2") << "2" << false;
+    QTest::newRow("-1") << "-1" << false;
+}
+
+void TestTable::fieldRange() {
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    TableFixture fx;
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.setFieldRange(QStringLiteral("GRP"), 0, 1); // kept from before opening
+    table.open();
+    table.edit();
+    if (accepted) {
+        table.fieldByName(QStringLiteral("grp")).setAsString(text);
+        table.post();
+        QCOMPARE(table.fieldByName(QStringLiteral("grp")).asString(), text);
+        return;
+    }
+    try {
+        table.fieldByName(QStringLiteral("grp")).setAsString(text);
+        QFAIL("accepted a value out of range");
+    } catch (const EngineError& error) {
+        QCOMPARE(error.kind(), EngineError::Kind::Conversion);
+        QVERIFY2(error.message().contains(QStringLiteral("0 から 1 まで")),
+                 qPrintable(error.message()));
+    }
+    table.post();
+    QCOMPARE(table.fieldByName(QStringLiteral("grp")).asInteger(), 0); // kept its value
 }
 
 QTEST_GUILESS_MAIN(TestTable)
