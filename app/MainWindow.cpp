@@ -1,6 +1,6 @@
 #include "MainWindow.h"
 
-#include "UiFont.h"
+#include "controls/UiFont.h"
 #include "controls/DataGrid.h"
 #include "controls/DataSetModel.h"
 #include "store/EngineError.h"

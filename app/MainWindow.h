@@ -2,7 +2,7 @@
 
 #include "FolderBrowser.h"
 #include "MainState.h"
-#include "MessageBoxes.h"
+#include "controls/MessageBoxes.h"
 #include "app/versionup/VersionUp.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 // their upper-level data set (the A level).
 
 #include "MainWindow.h"
-#include "UiFont.h"
+#include "controls/UiFont.h"
 #include "store/DataModule.h"
 
 #include <QApplication>

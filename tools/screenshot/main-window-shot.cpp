@@ -4,7 +4,7 @@
 // message the window shows is printed and makes the exit status non-zero.
 
 #include "app/MainWindow.h"
-#include "app/UiFont.h"
+#include "controls/UiFont.h"
 #include "store/DataModule.h"
 
 #include <QApplication>
