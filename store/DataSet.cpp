@@ -96,6 +96,17 @@ void DataSet::setFields(const QList<FieldDef>& defs) {
             fieldRanges_[i] = *range;
 }
 
+void DataSet::setDisplayFormat(const QString& fieldName, const QString& format) {
+    displayFormats_.insert(fieldName.toLower(), format);
+    if (findField(fieldName))
+        notify(DataSetEvent::DataChanged); // views show the new format
+}
+
+QString DataSet::displayFormat(qsizetype index) const {
+    return index >= 0 && index < defs_.size() ? displayFormats_.value(defs_[index].name.toLower())
+                                              : QString();
+}
+
 void DataSet::setFieldRange(const QString& fieldName, double minimum, double maximum) {
     ranges_.insert(fieldName.toLower(), {minimum, maximum});
     for (qsizetype i = 0; i < defs_.size(); ++i)

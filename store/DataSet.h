@@ -94,6 +94,11 @@ public:
     Field* findField(const QString& name) const;
     QStringList fieldNames() const;
 
+    // The display format of a numeric or date field (see DisplayFormat.h); it
+    // governs Field::displayText. Kept when the data set is closed and opened.
+    void setDisplayFormat(const QString& fieldName, const QString& format);
+    QString displayFormat(qsizetype index) const;
+
     // Limits the values a numeric field takes, as a field declared with a
     // minimum and maximum does; a value outside is refused when assigned.
     void setFieldRange(const QString& fieldName, double minimum, double maximum);
@@ -175,6 +180,7 @@ private:
     QVector<QVariant> saved_; // the row before an edit, for cancel
     QVector<bool> changed_;
     QHash<QString, std::pair<double, double>> ranges_;              // by lower-case field name
+    QHash<QString, QString> displayFormats_;                        // by lower-case field name
     QVector<std::optional<std::pair<double, double>>> fieldRanges_; // by field position
     bool modified_ = false;
     int disableCount_ = 0;

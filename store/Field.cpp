@@ -1,6 +1,7 @@
 #include "Field.h"
 
 #include "DataSet.h"
+#include "DisplayFormat.h"
 
 namespace marubo::store {
 
@@ -31,6 +32,19 @@ QDate Field::asDate() const {
 
 bool Field::asBoolean() const {
     return valueAsBoolean(def_, dataSet_.fieldValue(index_), dataSet_.messageName());
+}
+
+QString Field::displayText() const {
+    if (isNull())
+        return {};
+    const QString format = dataSet_.displayFormat(index_);
+    if (!format.isEmpty()) {
+        if (def_.isNumeric())
+            return formatNumber(asFloat(), format);
+        if (def_.type == FieldType::Date)
+            return formatDate(asDate(), format);
+    }
+    return asString();
 }
 
 void Field::setValue(const QVariant& value) {

@@ -29,6 +29,9 @@ public:
     bool isNull() const;
     QVariant value() const;
     QString asString() const;
+    // The text a view shows: the display format applied to a numeric or date
+    // field that has one, else the same as asString.
+    QString displayText() const;
     qint64 asInteger() const; // a fraction is rounded, a half to the even neighbour
     double asFloat() const;
     QDate asDate() const;
