@@ -35,8 +35,11 @@ void DataGrid::setDataSetModel(DataSetModel* model) {
     setModel(model);
     if (!model)
         return;
-    for (int column = 0; column < model->columns().size(); ++column)
-        setColumnWidth(column, model->columns()[column].width);
+    for (int column = 0; column < model->columns().size(); ++column) {
+        const GridColumn& shown = model->columns()[column];
+        setColumnWidth(column, shown.width);
+        setColumnHidden(column, !shown.visible);
+    }
     connect(model, &DataSetModel::cursorRowChanged, this, &DataGrid::followCursor);
     connect(model, &QAbstractItemModel::modelReset, this,
             [this] { followCursor(model_->cursorRow()); });
@@ -46,13 +49,25 @@ void DataGrid::setDataSetModel(DataSetModel* model) {
     followCursor(model->cursorRow());
 }
 
-void DataGrid::commitPendingEdit() {
+bool DataGrid::commitPendingEdit() {
+    if (state() != QAbstractItemView::EditingState)
+        return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return true;
+    const int refusedBefore = model_ ? model_->refusedEdits() : 0;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !model_ || model_->refusedEdits() == refusedBefore;
+}
+
+void DataGrid::discardPendingEdit() {
     if (state() != QAbstractItemView::EditingState)
         return;
-    if (QWidget* editor = indexWidget(currentIndex())) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+    // Closing takes the delegate's watch off the editor first, so the focus
+    // it loses on the way out stores nothing.
+    if (QWidget* editor = indexWidget(currentIndex()))
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* event) {

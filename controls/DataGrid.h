@@ -8,10 +8,10 @@
 namespace marubo::controls {
 
 // A grid bound to a data set through a DataSetModel: its columns take the
-// model's widths, its current row follows the data set's cursor and moves it,
-// cells are edited in place, Down on the last row starts a new row, Escape
-// drops a pending edit or new row. Engine errors go to the error handler; a
-// refusal by the silent abort is not shown.
+// model's widths and hidden columns stay hidden, its current row follows the data set's cursor and
+// moves it, cells are edited in place, Down on the last row starts a new row, Escape drops a
+// pending edit or new row. Engine errors go to the error handler; a refusal by the silent abort is
+// not shown.
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
@@ -23,8 +23,13 @@ public:
 
     // Whether an in-place editor is open.
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
-    // Writes the text of an open in-place editor into the data set.
-    void commitPendingEdit();
+    // Writes the text of an open in-place editor into the data set and closes
+    // the editor. False when the data set refused the value (the error has gone
+    // to the error handler and the row keeps its stored value); true when it
+    // was stored or no editor was open.
+    bool commitPendingEdit();
+    // Closes an open in-place editor without storing its text.
+    void discardPendingEdit();
 
     // Shows an engine error; the default is a critical message box.
     void setErrorHandler(std::function<void(const QString&)> handler) {

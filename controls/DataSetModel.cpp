@@ -3,6 +3,8 @@
 #include "store/EngineError.h"
 #include "util/Abort.h"
 
+#include <QBrush>
+#include <QFont>
 #include <QMetaObject>
 #include <algorithm>
 
@@ -71,6 +73,10 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
         return displayText(index.column(), value(index.row(), index.column()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(columns_[index.column()].alignment);
+    case Qt::BackgroundRole: {
+        const QColor& background = columns_[index.column()].background;
+        return background.isValid() ? QVariant(QBrush(background)) : QVariant();
+    }
     default:
         return {};
     }
@@ -78,8 +84,16 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
 
 QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal) {
-        if (role == Qt::DisplayRole && section >= 0 && section < columns_.size())
+        if (section < 0 || section >= columns_.size())
+            return {};
+        if (role == Qt::DisplayRole)
             return columns_[section].title;
+        if (role == Qt::FontRole && columns_[section].titleBold) {
+            // Only the weight is set; the header's own font supplies the rest.
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
         return {};
     }
     if (role == Qt::TextAlignmentRole)
@@ -102,6 +116,13 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const {
 }
 
 bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const bool stored = write(index, value, role);
+    if (!stored)
+        ++refusedEdits_;
+    return stored;
+}
+
+bool DataSetModel::write(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount_)
         return false;
     const qsizetype field = fieldIndex(index.column());

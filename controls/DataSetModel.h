@@ -3,6 +3,7 @@
 #include "store/DataSet.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QVector>
@@ -17,6 +18,12 @@ struct GridColumn {
     int width = 64; // pixels
     bool readOnly = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QColor background = {}; // of its cells; invalid: the grid's own
+    bool titleBold = false; // its title in bold
+    bool visible = true;    // a hidden column stays in the model; grids hide it
+
+    // The width the column takes on screen and in exported layouts.
+    int shownWidth() const { return visible ? width : 0; }
 };
 
 // A table model over a data set, for grids bound to it. Rows are the data set's
@@ -48,6 +55,10 @@ public:
     // Engine errors are reported through errorOccurred; a refusal by the
     // silent abort is not reported. Both leave the stored row as it was.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // How many edits setData has refused so far: a view compares the count
+    // before and after its editor's commit to learn whether the value was
+    // stored, which the commit itself does not report.
+    int refusedEdits() const { return refusedEdits_; }
 
     // The row of the data set's cursor (the row being inserted while inserting);
     // -1 when the data set is closed or empty.
@@ -79,6 +90,7 @@ protected:
 
 private:
     void dataSetEvent(store::DataSet& dataSet, store::DataSetEvent event) override;
+    bool write(const QModelIndex& index, const QVariant& value, int role);
 
     // While the model writes, listener events are only noted and taken in
     // from the event loop afterwards.
@@ -103,6 +115,8 @@ private:
     int rowCount_ = 0;         // as the views know it
     bool insertShown_ = false; // rowCount_ includes the row being inserted
     int cursorRow_ = -1;
+
+    int refusedEdits_ = 0;
 
     int writing_ = 0;
     bool pendingRefresh_ = false;

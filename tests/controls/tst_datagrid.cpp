@@ -54,6 +54,9 @@ private Q_SLOTS:
     void downOnTheLastRowStartsARow();
     void escapeDropsTheNewRow();
     void commitsAnOpenEditor();
+    void commitReportsARefusal();
+    void discardsAnOpenEditor();
+    void hiddenColumnsStayHidden();
 };
 
 void TestDataGrid::columnsAndCurrentRow() {
@@ -140,11 +143,59 @@ void TestDataGrid::commitsAnOpenEditor() {
     shown.goTo(0, 2);
     type(QStringLiteral("folder/"));
     QVERIFY(shown.grid.isEditing());
-    shown.grid.commitPendingEdit();
+    QVERIFY(shown.grid.commitPendingEdit());
     QVERIFY(!shown.grid.isEditing());
     QCOMPARE(shown.model.index(0, 2).data().toString(), QStringLiteral("folder/"));
-    shown.grid.commitPendingEdit(); // nothing open: nothing happens
+    QVERIFY(shown.grid.commitPendingEdit()); // nothing open: nothing happens
     QVERIFY(shown.errors.isEmpty());
+}
+
+void TestDataGrid::commitReportsARefusal() {
+    ShownGrid shown;
+    QVERIFY(shown.ready());
+    shown.goTo(1, 0);
+    type(QStringLiteral("x")); // not a number
+    QVERIFY(shown.grid.isEditing());
+    QVERIFY(!shown.grid.commitPendingEdit());
+    QVERIFY(!shown.grid.isEditing());
+    QTRY_COMPARE(shown.errors.size(), 1);
+    QCOMPARE(columnTexts(shown.model, 0), (QStringList{"1", "2", "3"}));
+    QCOMPARE(shown.fixture.list.state(), DataSetState::Browse);
+}
+
+void TestDataGrid::discardsAnOpenEditor() {
+    ShownGrid shown;
+    QVERIFY(shown.ready());
+    shown.goTo(0, 1);
+    type(QStringLiteral("捨てる"));
+    QVERIFY(shown.grid.isEditing());
+    shown.grid.discardPendingEdit();
+    QVERIFY(!shown.grid.isEditing());
+    shown.grid.clearFocus();
+    QCoreApplication::processEvents();
+    QCOMPARE(shown.fixture.storedNames(), (QStringList{"0:all", "1:one", "2:two", "3:three"}));
+    QCOMPARE(shown.model.index(0, 1).data().toString(), QStringLiteral("one"));
+    shown.grid.discardPendingEdit(); // nothing open: nothing happens
+    QVERIFY(shown.errors.isEmpty());
+}
+
+void TestDataGrid::hiddenColumnsStayHidden() {
+    GridFixture fixture;
+    QList<controls::GridColumn> columns = GridFixture::columns();
+    columns[2].visible = false;
+    DataSetModel model(fixture.list, columns);
+    DataGrid grid;
+    grid.setDataSetModel(&model);
+    QVERIFY(grid.isColumnHidden(2));
+    QVERIFY(!grid.isColumnHidden(1));
+    QCOMPARE(grid.columnWidth(2), 0);
+    // Reopening the data set resets the model; the column stays hidden.
+    fixture.list.close();
+    fixture.list.open();
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(grid.isColumnHidden(2));
+    QCOMPARE(grid.columnWidth(1), 120);
+    grid.setDataSetModel(nullptr);
 }
 
 QTEST_MAIN(TestDataGrid)

@@ -5,6 +5,8 @@
 #include "util/Abort.h"
 
 #include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QFont>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -27,6 +29,7 @@ private Q_SLOTS:
     void leavingTheNewRow();
     void refusedInsertAddsNoRow();
     void followsTheDataSet();
+    void columnLooks();
 };
 
 void TestDataSetModel::showsTheVisibleRows() {
@@ -233,6 +236,25 @@ void TestDataSetModel::followsTheDataSet() {
     QCOMPARE(fixture.list.recNo(), qsizetype(4));
     QTRY_COMPARE(cursor.size(), 1);
     QCOMPARE(model.cursorRow(), 4);
+}
+
+void TestDataSetModel::columnLooks() {
+    GridFixture fixture;
+    QList<controls::GridColumn> columns = GridFixture::columns();
+    columns[0].background = QColor(225, 253, 251);
+    columns[1].titleBold = true;
+    columns[2].visible = false;
+    DataSetModel model(fixture.list, columns);
+    QCOMPARE(model.index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+             QColor(225, 253, 251));
+    QVERIFY(!model.index(1, 1).data(Qt::BackgroundRole).isValid()); // the grid's own
+    QVERIFY(model.headerData(1, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::FontRole).isValid());
+    // A hidden column stays in the model and takes no width.
+    QCOMPARE(model.columnCount(), 4);
+    QCOMPARE(columnTexts(model, 2), (QStringList{"p1", "p2", ""}));
+    QCOMPARE(model.columns()[2].shownWidth(), 0);
+    QCOMPARE(model.columns()[1].shownWidth(), 120);
 }
 
 QTEST_GUILESS_MAIN(TestDataSetModel)
