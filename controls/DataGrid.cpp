@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMetaProperty>
 #include <QTimer>
 
 namespace marubo::controls {
@@ -68,6 +69,32 @@ void DataGrid::discardPendingEdit() {
     // it loses on the way out stores nothing.
     if (QWidget* editor = indexWidget(currentIndex()))
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const QVariant stored = index.isValid() ? index.data(Qt::EditRole) : QVariant();
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    editStart_ = stored;
+    return true;
+}
+
+void DataGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                           const QList<int>& roles) {
+    const QModelIndex editing = isEditing() ? currentIndex() : QModelIndex();
+    QWidget* editor = editing.isValid() ? indexWidget(editing) : nullptr;
+    const bool inside =
+        editor && editing.row() >= topLeft.row() && editing.row() <= bottomRight.row() &&
+        editing.column() >= topLeft.column() && editing.column() <= bottomRight.column();
+    if (!inside || editing.data(Qt::EditRole) != editStart_) {
+        QTableView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    const QMetaProperty typed = editor->metaObject()->userProperty();
+    const QVariant text = typed.read(editor);
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    if (indexWidget(editing) == editor)
+        typed.write(editor, text);
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* event) {

@@ -16,6 +16,7 @@ class DataGrid : public QTableView {
     Q_OBJECT
 public:
     explicit DataGrid(QWidget* parent = nullptr);
+    using QTableView::edit; // opening an editor from code
 
     // The grid does not take ownership.
     void setDataSetModel(DataSetModel* model);
@@ -37,6 +38,11 @@ public:
     }
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Other fields of the row being edited may change meanwhile; the text being
+    // typed stays unless the edited field itself changed.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = {}) override;
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
@@ -49,6 +55,7 @@ private:
     void reportError(const QString& message);
 
     DataSetModel* model_ = nullptr;
+    QVariant editStart_;     // the edited cell's stored value when its editor opened
     bool following_ = false; // the grid is moving to the cursor's row
     std::function<void(const QString&)> errorHandler_;
 };

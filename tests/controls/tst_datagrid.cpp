@@ -57,6 +57,8 @@ private Q_SLOTS:
     void commitReportsARefusal();
     void discardsAnOpenEditor();
     void hiddenColumnsStayHidden();
+    void typedTextSurvivesChangesOfTheRow_data();
+    void typedTextSurvivesChangesOfTheRow();
 };
 
 void TestDataGrid::columnsAndCurrentRow() {
@@ -196,6 +198,32 @@ void TestDataGrid::hiddenColumnsStayHidden() {
     QVERIFY(grid.isColumnHidden(2));
     QCOMPARE(grid.columnWidth(1), 120);
     grid.setDataSetModel(nullptr);
+}
+
+void TestDataGrid::typedTextSurvivesChangesOfTheRow_data() {
+    QTest::addColumn<QString>("changedField");
+    QTest::addColumn<QString>("editorText");
+    QTest::newRow("another field of the row") << "path"
+                                              << "新しい";
+    QTest::newRow("the edited field itself") << "name"
+                                             << "changed";
+}
+
+void TestDataGrid::typedTextSurvivesChangesOfTheRow() {
+    QFETCH(QString, changedField);
+    QFETCH(QString, editorText);
+    ShownGrid shown;
+    QVERIFY(shown.ready());
+    shown.goTo(0, 1);
+    type(QStringLiteral("新しい"));
+    QVERIFY(shown.grid.isEditing());
+    // Code writes into the row while its name is being typed.
+    shown.fixture.list.edit();
+    shown.fixture.list.fieldByName(changedField).setAsString(QStringLiteral("changed"));
+    shown.fixture.list.post();
+    QCoreApplication::processEvents();
+    QVERIFY(shown.grid.isEditing());
+    QCOMPARE(QApplication::focusWidget()->property("text").toString(), editorText);
 }
 
 QTEST_MAIN(TestDataGrid)
