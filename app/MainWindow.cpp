@@ -1,12 +1,13 @@
 #include "MainWindow.h"
 
-#include "controls/UiFont.h"
-#include "controls/DataGrid.h"
 #include "controls/DataSetModel.h"
+#include "controls/LibGrid.h"
+#include "controls/UiFont.h"
 #include "store/EngineError.h"
 #include "util/Abort.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
@@ -92,6 +93,8 @@ TMain::TMain(TDM& dm, MessageBoxes* boxes, FolderBrowser* browser, QWidget* pare
     browser_ = browser;
     buildControls();
     FormCreate();
+    marubou = std::make_unique<Tmarubou>(state.dm, *boxes_, this);
+    calc = std::make_unique<TCalc>(state.dm);
 }
 
 TMain::~TMain() {
@@ -142,7 +145,7 @@ void TMain::buildControls() {
     Button3 = button(Panel2, kBrowse, {748, 25, 57, 25});
     connect(Button3, &QPushButton::clicked, this, &TMain::Button3Click);
 
-    LibXGrid1 = new controls::DataGrid(this);
+    LibXGrid1 = new controls::TLibGrid(this);
     bumonModel_ = std::make_unique<controls::DataSetModel>(
         state.Bumon, QList<controls::GridColumn>{
                          {QStringLiteral("code"), QStringLiteral("code"), 35, false,
@@ -157,7 +160,7 @@ void TMain::buildControls() {
     Label5 = label(this, kWarning, 848, 208, 16, true, kRed);
     Button1 = button(this, kRun, {888, 256, 150, 49});
     Button1->setFont(uiFont(16));
-    // Button1 is wired by the merge run.
+    connect(Button1, &QPushButton::clicked, this, &TMain::Button1Click);
     BitBtn1 = button(this, kClose, {888, 320, 150, 41});
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
@@ -276,6 +279,44 @@ void TMain::Button3Click() {
     });
 }
 
+void TMain::Button1Click() {
+    if (running_)
+        return;
+    LibXGrid1->commitPendingEdit();
+    setRunning(true);
+    guarded([this] {
+        MergeRun run(state.dm, *calc, state.Bumon, *this);
+        run.run();
+    });
+    setRunning(false);
+}
+
+void TMain::setRunning(bool running) {
+    // The run walks the department list and re-points the handles: nothing
+    // else may start meanwhile. Disabled controls still repaint.
+    running_ = running;
+    for (QWidget* control : std::initializer_list<QWidget*>{Edit1, Button2, Button3, LibXGrid1,
+                                                            Button1, BitBtn1, BtnUP})
+        control->setEnabled(!running);
+}
+
+bool TMain::confirm(const QString& text) {
+    return boxes_->askYesNo(this, text, MessageBoxes::Icon::Warning);
+}
+
+bool TMain::selectSubDepartments() {
+    return marubou->exec() == QDialog::Accepted;
+}
+
+void TMain::progress(qsizetype position, qsizetype maximum) {
+    Gauge1->setRange(0, int(maximum));
+    Gauge1->setValue(int(position));
+}
+
+void TMain::processEvents() {
+    QCoreApplication::processEvents();
+}
+
 void TMain::BtnUPClick() {
     // The version-up's questions go through the window's message boxes.
     class Asker final : public VersionUpWindow {
@@ -296,6 +337,10 @@ void TMain::BtnUPClick() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore(); // not while a merge run is in progress
+        return;
+    }
     closing_ = true;
     LibXGrid1->commitPendingEdit();
     state.FormClose();

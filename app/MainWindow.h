@@ -2,8 +2,10 @@
 
 #include "FolderBrowser.h"
 #include "MainState.h"
-#include "controls/MessageBoxes.h"
 #include "app/versionup/VersionUp.h"
+#include "controls/MessageBoxes.h"
+#include "merge/MergeRun.h"
+#include "select/Marubou.h"
 
 #include <QWidget>
 #include <functional>
@@ -18,7 +20,7 @@ class QPushButton;
 namespace marubo {
 
 namespace controls {
-class DataGrid;
+class TLibGrid;
 class DataSetModel;
 } // namespace controls
 
@@ -26,7 +28,7 @@ class DataSetModel;
 // of the A level, and the buttons that start a merge run, the version-up and
 // closing. Its logic lives in MainState; the window adds the controls, shows
 // the messages and turns errors of its event handlers into error boxes.
-class TMain : public QWidget, private MainPrompts {
+class TMain : public QWidget, private MainPrompts, private MergeUi {
     Q_OBJECT
 public:
     // Null message boxes or folder browser stand for the toolkit's dialogs;
@@ -36,6 +38,10 @@ public:
     ~TMain() override;
 
     MainState state;
+    // Created after the window, in this order, and kept for its life: the
+    // selection dialog (hidden until a merge run shows it) and the work-data build.
+    std::unique_ptr<Tmarubou> marubou;
+    std::unique_ptr<TCalc> calc;
     // Where the version-up fetches the updater from; tests point it elsewhere.
     VersionUpSettings versionUpSettings = VersionUpSettings::defaults();
 
@@ -51,7 +57,7 @@ public:
     QLabel* Label4;
     QLabel* Label3;
     QPushButton* Button3;          // browse for the current department's folder
-    controls::DataGrid* LibXGrid1; // the department list
+    controls::TLibGrid* LibXGrid1; // the department list
     QLabel* Label5;                // backup warning
     QPushButton* Button1;          // starts a merge run
     QPushButton* BitBtn1;          // closes the window
@@ -66,6 +72,9 @@ public:
     void Button3Click();
     // Fetches and starts the updater, then closes the window.
     void BtnUPClick();
+    // The merge run. While it runs, every other action of the window is refused.
+    void Button1Click();
+    bool running() const { return running_; }
     bool activated() const { return activated_; }
 
     // Validates the path box's text (MainState::init). Errors propagate.
@@ -79,7 +88,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showMessage(const QString& text) override; // MainPrompts
+    void showMessage(const QString& text) override; // MainPrompts and MergeUi
+    // MergeUi: the confirmation, the selection dialog, the gauge.
+    bool confirm(const QString& text) override;
+    bool selectSubDepartments() override;
+    void progress(qsizetype position, qsizetype maximum) override;
+    void processEvents() override;
+    void setRunning(bool running);
 
     void buildControls();
     void placeControls();
@@ -98,6 +113,7 @@ private:
     std::unique_ptr<controls::DataSetModel> bumonModel_; // destroyed before the list
     QString validatedText_; // the path box's text at the last validation
     bool activated_ = false;
+    bool running_ = false;
     bool closing_ = false;
     bool centred_ = false;
 };
