@@ -96,7 +96,9 @@ Tmarubou::Tmarubou(TDM& dm, MessageBoxes& boxes, QWidget* parent)
     QPalette noteColours = Memo1->palette();
     noteColours.setColor(QPalette::Base, kNoteBackground);
     Memo1->setPalette(noteColours);
-    Memo1->setGeometry(22, 69, 347, 38);
+    // Wide and tall enough for both lines in the Linux font, up to the buttons.
+    Memo1->document()->setDocumentMargin(2);
+    Memo1->setGeometry(22, 69, 408, 46);
 
     Button2 = new QPushButton(kRun, this);
     Button2->setFont(uiFont(16));

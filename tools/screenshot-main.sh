@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Takes a picture of the main window started on a fresh sample, under Xvfb.
-#   tools/screenshot-main.sh [OUT.png]     (default: docs/main-window.png)
+# Takes pictures of the main window started on a fresh sample, under Xvfb:
+# the window itself, the selection dialog of a merge run, and the window while
+# the run is in progress.
+#   tools/screenshot-main.sh [OUT.png]     (default: docs/main-window.png; the
+#   others go beside it as selection-dialog.png and merge-running.png)
 # MARUBO_BUILD_DIR names the build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,3 +23,9 @@ trap 'rm -rf "$work"' EXIT
 shot="$(realpath "$build/tools/main-window-shot")"
 (cd "$work" && xvfb-run -a -s "-screen 0 1280x800x24" "$shot" . "$out")
 echo "$out"
+dialog="$(dirname "$out")/selection-dialog.png"
+running="$(dirname "$out")/merge-running.png"
+run="$(realpath "$build/tools/merge-run-shot")"
+(cd "$work" && xvfb-run -a -s "-screen 0 1280x800x24" "$run" . "$dialog" "$running")
+echo "$dialog"
+echo "$running"
