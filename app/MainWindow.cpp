@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
 #include "controls/DataSetModel.h"
-#include "controls/LibGrid.h"
+#include "controls/LibXGrid.h"
 #include "controls/UiFont.h"
 #include "store/EngineError.h"
 #include "util/Abort.h"
@@ -145,7 +145,7 @@ void TMain::buildControls() {
     Button3 = button(Panel2, kBrowse, {748, 25, 57, 25});
     connect(Button3, &QPushButton::clicked, this, &TMain::Button3Click);
 
-    LibXGrid1 = new controls::TLibGrid(this);
+    LibXGrid1 = new controls::TLibXGrid(this);
     bumonModel_ = std::make_unique<controls::DataSetModel>(
         state.Bumon, QList<controls::GridColumn>{
                          {QStringLiteral("code"), QStringLiteral("code"), 35, false,
@@ -156,6 +156,8 @@ void TMain::buildControls() {
     LibXGrid1->setDataSetModel(bumonModel_.get());
     LibXGrid1->setErrorHandler(
         [this](const QString& message) { boxes_->showError(this, message); });
+    LibXGrid1->setMessageBoxes(boxes_);
+    LibXGrid1->setCsvMenu(true, true); // the department list can be read from a CSV file too
 
     Label5 = label(this, kWarning, 848, 208, 16, true, kRed);
     Button1 = button(this, kRun, {888, 256, 150, 49});

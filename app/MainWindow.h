@@ -20,7 +20,7 @@ class QPushButton;
 namespace marubo {
 
 namespace controls {
-class TLibGrid;
+class TLibXGrid;
 class DataSetModel;
 } // namespace controls
 
@@ -56,12 +56,12 @@ public:
     QFrame* Panel2;
     QLabel* Label4;
     QLabel* Label3;
-    QPushButton* Button3;          // browse for the current department's folder
-    controls::TLibGrid* LibXGrid1; // the department list
-    QLabel* Label5;                // backup warning
-    QPushButton* Button1;          // starts a merge run
-    QPushButton* BitBtn1;          // closes the window
-    QPushButton* BtnUP;            // starts the version-up
+    QPushButton* Button3;           // browse for the current department's folder
+    controls::TLibXGrid* LibXGrid1; // the department list
+    QLabel* Label5;                 // backup warning
+    QPushButton* Button1;           // starts a merge run
+    QPushButton* BitBtn1;           // closes the window
+    QPushButton* BtnUP;             // starts the version-up
 
     // Event handlers.
     void FormCreate();

@@ -2,7 +2,7 @@
 
 #include "controls/DataSetModel.h"
 #include "controls/LibBtBtn.h"
-#include "controls/LibGrid.h"
+#include "controls/LibXGrid.h"
 #include "controls/MessageBoxes.h"
 #include "controls/UiFont.h"
 #include "store/EngineError.h"
@@ -119,7 +119,7 @@ Tmarubou::Tmarubou(TDM& dm, MessageBoxes& boxes, QWidget* parent)
     LibBtBtn2->setGeometry(546, 33, 100, 40);
     LibBtBtn2->hide();
 
-    FixDBGrid1 = new controls::TLibGrid(this);
+    FixDBGrid1 = new controls::TLibXGrid(this);
     model_ = std::make_unique<controls::DataSetModel>(selection.BumonTB, gridColumns());
     FixDBGrid1->setDataSetModel(model_.get());
     FixDBGrid1->setFont(uiFont(15));
@@ -128,6 +128,7 @@ Tmarubou::Tmarubou(TDM& dm, MessageBoxes& boxes, QWidget* parent)
     FixDBGrid1->setGeometry(0, kClientHeight - kGridHeight, kClientWidth, kGridHeight);
     FixDBGrid1->setErrorHandler(
         [this](const QString& message) { boxes_.showError(this, message); });
+    FixDBGrid1->setMessageBoxes(&boxes_);
     FixDBGrid1->setDrawColumnCell(
         [this](QPainter& painter, QStyleOptionViewItem& option, const QModelIndex& index,
                const std::function<void(const QStyleOptionViewItem&)>& drawDefault) {

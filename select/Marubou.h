@@ -16,7 +16,7 @@ class MessageBoxes;
 namespace controls {
 class DataSetModel;
 class TLibBtBtn;
-class TLibGrid;
+class TLibXGrid;
 } // namespace controls
 
 // The selection dialog: shown modally by the merge run for each department
@@ -32,12 +32,12 @@ public:
 
     BumonSelection selection; // the table BumonTB and the recompute
 
-    QLabel* Label1;                 // title
-    QPlainTextEdit* Memo1;          // the note
-    QPushButton* Button2;           // 実　　行
-    controls::TLibBtBtn* LibBtBtn1; // キャンセル
-    controls::TLibBtBtn* LibBtBtn2; // a close button that is never shown
-    controls::TLibGrid* FixDBGrid1; // the sub-departments
+    QLabel* Label1;                  // title
+    QPlainTextEdit* Memo1;           // the note
+    QPushButton* Button2;            // 実　　行
+    controls::TLibBtBtn* LibBtBtn1;  // キャンセル
+    controls::TLibBtBtn* LibBtBtn2;  // a close button that is never shown
+    controls::TLibXGrid* FixDBGrid1; // the sub-departments
 
     // How the dialog was left: 1 after Cancel or the close box, 0 after Run.
     int MarubouC = 1;

@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "controls/LibBtBtn.h"
-#include "controls/LibGrid.h"
+#include "controls/LibXGrid.h"
 #include "sample/SampleDataSets.h"
 #include "store/DataModule.h"
 

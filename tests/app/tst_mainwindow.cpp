@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RememberedPath.h"
-#include "controls/LibGrid.h"
+#include "controls/LibXGrid.h"
 #include "sample/SampleDataSets.h"
 #include "store/DataModule.h"
 

@@ -2,7 +2,7 @@
 #include "support/Levels.h"
 
 #include "controls/LibBtBtn.h"
-#include "controls/LibGrid.h"
+#include "controls/LibXGrid.h"
 #include "controls/MessageBoxes.h"
 #include "select/Marubou.h"
 
