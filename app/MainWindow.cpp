@@ -124,6 +124,9 @@ void TMain::buildControls() {
     Edit1->installEventFilter(this);
     connect(Edit1, &QLineEdit::returnPressed, this, &TMain::Edit1ReturnPressed);
     Button2 = button(Panel1, kBrowse, {575, 74, 57, 24});
+    // Clicking it leaves the focus in the path box: a text typed there is not
+    // validated on the way to the folder dialog, whose choice replaces it.
+    Button2->setFocusPolicy(Qt::TabFocus);
     connect(Button2, &QPushButton::clicked, this, &TMain::Button2Click);
     Gauge1 = new QProgressBar(Panel1);
     Gauge1->setGeometry(736, 72, 265, 22);

@@ -20,9 +20,13 @@ QString pathSeenFrom(const QString& startDir, const QString& folder) {
 }
 
 void writeRememberedPath(store::Table& headM, const QString& path) {
+    const QString remembered = withTrailingSeparator(path);
+    store::Field& field = headM.fieldByName(QStringLiteral("PathName1"));
+    if (field.size() > 0 && remembered.size() > field.size())
+        return;
     headM.first();
     headM.edit(); // on a table without rows this inserts the one row
-    headM.fieldByName(QStringLiteral("PathName1")).setAsString(withTrailingSeparator(path));
+    field.setAsString(remembered);
     headM.post();
 }
 

@@ -10,7 +10,9 @@ class Table;
 
 // HeadM keeps one row; its PathName1 is the last A-level path entered, with a
 // trailing separator. Writes `path` into the open HeadM `headM` (the row is
-// inserted when the table has none).
+// inserted when the table has none). A path longer than the field holds is not
+// written: cut short it would name another folder at the next start, which
+// would then be created; the last path that fitted is kept instead.
 void writeRememberedPath(store::Table& headM, const QString& path);
 
 // The path a chosen folder is written as: relative to the start-up directory

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void browsedPaths_data();
     void browsedPaths();
     void departmentPathAndClosing();
+    void pathTooLongToRemember();
 };
 
 void TestMainState::firstStartInAnEmptyDirectory() {
@@ -246,6 +247,18 @@ void TestMainState::departmentPathAndClosing() {
     shell.state->Bumon.next();
     QCOMPARE(shell.state->Bumon.fieldByName(QStringLiteral("Path")).asString(),
              QStringLiteral("B01/"));
+}
+
+void TestMainState::pathTooLongToRemember() {
+    Shell shell;
+    const QString a = shell.aLevel(QStringLiteral("A"), 3);
+    shell.state->init(a);
+    // A path longer than HeadM holds: used now, but not remembered cut short.
+    const QString deep =
+        shell.folder.path() + QStringLiteral("/") + QString(120, u'x') + QStringLiteral("/A");
+    QVERIFY(QDir().mkpath(deep));
+    QVERIFY_THROWS_EXCEPTION(Abort, shell.state->init(deep)); // no head table there
+    QCOMPARE(shell.remembered(), a);
 }
 
 QTEST_GUILESS_MAIN(TestMainState)
