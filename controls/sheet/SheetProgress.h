@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace marubo::sheet {
+
+// The small progress window of the spreadsheet copy: 200 × 110, centred on
+// the screen, always on top, without border icons or a cancel button; a bar
+// from 0 to 100 stepped by 10 and a centred label. While it is open the
+// containing window is disabled; closing enables that window again and
+// brings it to the front.
+class SheetProgress {
+public:
+    SheetProgress(QWidget* container, const QString& caption, const QString& label);
+    ~SheetProgress();
+    SheetProgress(const SheetProgress&) = delete;
+    SheetProgress& operator=(const SheetProgress&) = delete;
+
+    // One step of the bar (it stops at its maximum), then pending events.
+    void step();
+    void close();
+
+private:
+    QPointer<QWidget> container_;
+    QDialog* window_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QLabel* label_ = nullptr;
+};
+
+} // namespace marubo::sheet
