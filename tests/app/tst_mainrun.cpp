@@ -1,4 +1,5 @@
 #include "support/Levels.h"
+#include "support/RecordedBoxes.h"
 
 #include "app/MainWindow.h"
 #include "controls/LibBtBtn.h"
@@ -14,23 +15,9 @@
 #include <QtTest>
 
 using namespace marubo;
+using marubo::test::RecordedBoxes;
 
 namespace {
-
-struct RecordedBoxes : MessageBoxes {
-    QStringList messages;
-    QStringList errors;
-    QStringList questions;
-    bool answer = true;
-    void showMessage(QWidget*, const QString& text) override { messages << text; }
-    bool askYesNo(QWidget*, const QString& text, Icon icon) override {
-        questions << (icon == Icon::Warning ? QStringLiteral("warning:")
-                                            : QStringLiteral("information:")) +
-                         text;
-        return answer;
-    }
-    void showError(QWidget*, const QString& text) override { errors << text; }
-};
 
 // The window started on a sample A level, with recorded message boxes and a
 // person who answers each selection dialog in turn (true: Run, false: Cancel).
@@ -48,6 +35,7 @@ struct WindowRun {
     WindowRun() {
         sample = sample::writeSampleDataSets(folder.sub(QStringLiteral("sample")), {});
         QDir::setCurrent(folder.sub(QStringLiteral("start")));
+        boxes.answer = true;
         dm = std::make_unique<TDM>();
         window = std::make_unique<TMain>(*dm, &boxes);
         window->show();
@@ -112,8 +100,8 @@ void TestMainRun::sameAsTheBatchCommand() {
     WindowRun run;
     run.merge();
     QCOMPARE(run.dialogs, 3);
-    QCOMPARE(run.boxes.questions,
-             QStringList{"warning:B階層のデータをA階層のデータフォルダに集計します"});
+    QCOMPARE(run.boxes.questions, QStringList{"B階層のデータをA階層のデータフォルダに集計します"});
+    QCOMPARE(run.boxes.icons, QList<MessageBoxes::Icon>{MessageBoxes::Icon::Warning});
     QVERIFY(run.boxes.errors.isEmpty());
     QCOMPARE(run.boxes.messages.size(), 1);
     QVERIFY(run.boxes.messages.first().startsWith(

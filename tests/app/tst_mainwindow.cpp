@@ -1,5 +1,6 @@
 #include "AppFixtures.h"
 #include "controls/KeyInput.h"
+#include "support/RecordedBoxes.h"
 #include "support/TestFolder.h"
 
 #include "app/MainWindow.h"
@@ -21,24 +22,11 @@ using marubo::test::kCannotCreate;
 using marubo::test::kNotADataFolder;
 using marubo::test::kOldVersion;
 using marubo::test::press;
+using marubo::test::RecordedBoxes;
 using marubo::test::TestFolder;
 using marubo::test::type;
 
 namespace {
-
-// Every box the window shows, as text; questions get `answer`.
-struct RecordedBoxes : MessageBoxes {
-    QStringList messages;
-    QStringList errors;
-    QStringList questions;
-    bool answer = false;
-    void showMessage(QWidget*, const QString& text) override { messages << text; }
-    bool askYesNo(QWidget*, const QString& text, Icon) override {
-        questions << text;
-        return answer;
-    }
-    void showError(QWidget*, const QString& text) override { errors << text; }
-};
 
 // Answers the folder dialog with the given folders, then cancels.
 struct ChosenFolders : FolderBrowser {

@@ -1,3 +1,4 @@
+#include "support/RecordedBoxes.h"
 #include "support/TestFolder.h"
 
 #include "controls/FileChooser.h"
@@ -18,19 +19,11 @@
 #include <QtTest>
 
 using namespace marubo;
+using marubo::test::RecordedBoxes;
 using namespace marubo::controls;
 using marubo::test::TestFolder;
 
 namespace {
-
-struct RecordedBoxes : MessageBoxes {
-    QStringList errors;
-    void showMessage(QWidget*, const QString& text) override {
-        errors << QStringLiteral("message:") + text;
-    }
-    bool askYesNo(QWidget*, const QString&, Icon) override { return true; }
-    void showError(QWidget*, const QString& text) override { errors << text; }
-};
 
 // A table X (code key, name, amount, d, memo) with rows, shown in a grid whose
 // column titles are the field names.

@@ -1,5 +1,6 @@
 #include "controls/KeyInput.h"
 #include "support/Levels.h"
+#include "support/RecordedBoxes.h"
 
 #include "controls/LibBtBtn.h"
 #include "controls/LibXGrid.h"
@@ -11,18 +12,11 @@
 
 using namespace marubo;
 using marubo::test::press;
+using marubo::test::RecordedBoxes;
 using marubo::test::Row;
 using marubo::test::type;
 
 namespace {
-
-struct RecordedBoxes : MessageBoxes {
-    QStringList messages;
-    QStringList errors;
-    void showMessage(QWidget*, const QString& text) override { messages << text; }
-    bool askYesNo(QWidget*, const QString&, Icon) override { return true; }
-    void showError(QWidget*, const QString& text) override { errors << text; }
-};
 
 // A B level with A (code 1, summary, level 1), B (2, input, level 2, marked)
 // and C (3, input, level 2, not marked), and the dialog on it.
