@@ -2,6 +2,7 @@
 
 #include "FileChooser.h"
 #include "MessageBoxes.h"
+#include "sheet/SheetCopy.h"
 #include "store/DataSet.h"
 #include "store/EngineError.h"
 #include "util/Abort.h"
@@ -85,6 +86,36 @@ void TLibXGrid::report(const QString& text, bool always) {
 
 void TLibXGrid::ProButtonClick() {
     CancelFlg = true;
+}
+
+bool TLibXGrid::CopyExcel() {
+    sheet::SheetCopySettings settings;
+    settings.csvPath = CsvFilePath(FCSVFileName);
+    settings.lastColumn = horizontalHeader()->count() - 1; // hidden columns included
+    settings.columnName = FColumnName;
+    settings.autoFit = FAutoFit;
+    settings.sheetName = FSheetName;
+    settings.cellFont = FCellFont;
+    settings.cellFontColor = FCellFontColor;
+    settings.cellBorderWeight = FCellBorderWeight;
+    settings.cellBorderColor = FCellBorderColor;
+    settings.cellColor = FCellColor;
+    settings.cellTitleColor = FCellTitleColor;
+    settings.landscape = FPageOrientation == xlLandscape;
+    settings.showErrDlg = FShowErrDlg;
+    sheet::SheetCopyHooks hooks;
+    hooks.copyCsvFile = [this] { return FCSVRecmax = CopyCsvFile(); };
+    hooks.container = window();
+    hooks.boxes = boxes_;
+    return sheet::CopyExcel(settings, hooks);
+}
+
+QString TLibXGrid::RangeText(int row, int column, int rowSpan, int columnSpan) {
+    return sheet::RangeText(row, column, rowSpan, columnSpan);
+}
+
+QString TLibXGrid::ColumnLetters(int n) {
+    return sheet::ColumnLetters(n);
 }
 
 void TLibXGrid::UsingSet(store::Field& field, const QString& UText) {
@@ -342,8 +373,10 @@ void TLibXGrid::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
-    if (exportItem_)
+    if (exportItem_) {
         menu.addAction(QStringLiteral("CSV出力…"), this, &TLibXGrid::exportFromMenu);
+        menu.addAction(QStringLiteral("Excel出力"), this, &TLibXGrid::sheetFromMenu);
+    }
     if (importItem_)
         menu.addAction(QStringLiteral("CSV読込…"), this, &TLibXGrid::importFromMenu);
     menu.exec(event->globalPos());
@@ -357,6 +390,11 @@ void TLibXGrid::exportFromMenu() {
         return;
     FCSVFileName = QDir::toNativeSeparators(path);
     CopyCsvFile();
+}
+
+void TLibXGrid::sheetFromMenu() {
+    commitPendingEdit();
+    CopyExcel();
 }
 
 void TLibXGrid::importFromMenu() {

@@ -39,17 +39,18 @@ public:
     ~TLibXGrid() override;
 
     // Settings, as public fields with their initial values.
-    QStringList FileString;           // the lines being written or read
-    bool CancelFlg = false;           // set by the progress window's cancel button
-    bool FColumnName = true;          // CopyCsvFile writes a title line first
-    bool FShowErrDlg = true;          // failures are reported in message boxes
-    bool FAutoFit = true;             // spreadsheet copy: fit the column widths
-    QString FSheetName;               // spreadsheet copy: the sheet's name
-    QFont FCellFont;                  // spreadsheet copy: the font of every cell
-    int FCellBorderWeight = 2;        // spreadsheet copy: 0 means no borders
-    quint32 FCellBorderColor = 0;     // spreadsheet copy: black
-    quint32 FCellColor = clNone;      // spreadsheet copy: fill of the whole range
-    quint32 FCellTitleColor = clNone; // spreadsheet copy: fill of the title row
+    QStringList FileString;              // the lines being written or read
+    bool CancelFlg = false;              // set by the progress window's cancel button
+    bool FColumnName = true;             // CopyCsvFile writes a title line first
+    bool FShowErrDlg = true;             // failures are reported in message boxes
+    bool FAutoFit = true;                // spreadsheet copy: fit the column widths
+    QString FSheetName;                  // spreadsheet copy: the sheet's name
+    QFont FCellFont;                     // spreadsheet copy: the font of every cell
+    quint32 FCellFontColor = 0x80000008; // spreadsheet copy: that font\'s colour (window text)
+    int FCellBorderWeight = 2;           // spreadsheet copy: 0 means no borders
+    quint32 FCellBorderColor = 0;        // spreadsheet copy: black
+    quint32 FCellColor = clNone;         // spreadsheet copy: fill of the whole range
+    quint32 FCellTitleColor = clNone;    // spreadsheet copy: fill of the title row
     TPageOrientation FPageOrientation = xlPortrait;
     QString FCSVFileName;                         // the CSV file of the exchange operations
     int FCSVRecmax = 0;                           // lines written by the last spreadsheet copy
@@ -68,6 +69,14 @@ public:
     // Appends the lines of the CSV file as records. Returns the number of
     // records stored, its negative when cancelled.
     int LoadCsvFile();
+    // The grid's rows as a formatted sheet of the spreadsheet application, shown
+    // (written as an .xlsx file beside the CSV file and opened). Writes the CSV
+    // file first; FCSVRecmax takes its line count. True when the sheet is shown.
+    bool CopyExcel();
+    // The spreadsheet copy's helpers (see controls/sheet/SheetCopy.h).
+    static QString RangeText(int row, int column, int rowSpan, int columnSpan);
+    static QString ColumnLetters(int n);
+
     // The display format of a numeric or date field; other fields are left alone.
     void UsingSet(store::Field& field, const QString& UText);
     // The cancel button of the progress window.
@@ -79,7 +88,7 @@ public:
     // Where file names come from for the context menu (default: the toolkit's
     // file dialogs); not owned.
     void setFileChooser(FileChooser* chooser);
-    // The context menu: "CSV出力…" and, when asked for, "CSV読込…".
+    // The context menu: "CSV出力…", "Excel出力" and, when asked for, "CSV読込…".
     void setCsvMenu(bool exportItem, bool importItem);
 
     // The progress window of the operation under way, or null.
@@ -106,6 +115,7 @@ private:
     void closeProgress();
     QList<int> exportedColumns() const; // logical columns in the grid's order, width > 0
     void exportFromMenu();
+    void sheetFromMenu();
     void importFromMenu();
 
     Progress progress_;

@@ -4,6 +4,7 @@
 #include "controls/FileChooser.h"
 #include "controls/LibXGrid.h"
 #include "controls/MessageBoxes.h"
+#include "controls/sheet/SheetApplication.h"
 #include "store/Query.h"
 #include "store/Session.h"
 #include "store/Table.h"
@@ -161,6 +162,7 @@ private Q_SLOTS:
     void cancelledImport();
     void displayFormats();
     void contextMenu();
+    void spreadsheetCopy();
 };
 
 void TestLibXGrid::initialValues() {
@@ -484,6 +486,32 @@ void TestLibXGrid::contextMenu() {
     x.empty();
     pick(QStringLiteral("CSV読込…"));
     QCOMPARE(x.rows().size(), 2);
+}
+
+void TestLibXGrid::spreadsheetCopy() {
+    QStringList opened;
+    sheet::registerSpreadsheetApplication(sheet::AutomationClasses::process(),
+                                          [&opened](const QString& path) { opened << path; });
+    QList<GridColumn> columns = Exchange::defaultColumns();
+    columns[4].visible = false;
+    Exchange x(3, columns);
+    x.grid.FSheetName = QStringLiteral("部門");
+    QVERIFY(x.grid.CopyExcel());
+    QCOMPARE(x.grid.FCSVRecmax, 4);
+    const QString xlsx = x.folder.path() + QStringLiteral("/out.xlsx");
+    QCOMPARE(opened, QStringList{xlsx});
+    QVERIFY(QFileInfo(xlsx).size() > 0);
+    QVERIFY(x.boxes.errors.isEmpty());
+    // A second copy attaches to the running instance.
+    QVERIFY(x.grid.CopyExcel());
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(TLibXGrid::ColumnLetters(27), QStringLiteral("AA"));
+    QCOMPARE(TLibXGrid::RangeText(1, 1, 10, 2), QStringLiteral("A1:C11"));
+    // Nothing exported, nothing shown, nothing reported.
+    x.table.edit();
+    x.grid.FShowErrDlg = false;
+    QVERIFY(!x.grid.CopyExcel());
+    QCOMPARE(opened.size(), 2);
 }
 
 QTEST_MAIN(TestLibXGrid)

@@ -47,6 +47,7 @@ class TestCsvCommand : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void exportThenImport();
+    void spreadsheet();
     void failures_data();
     void failures();
 };
@@ -64,6 +65,17 @@ void TestCsvCommand::exportThenImport() {
     QCOMPARE(imported.exitCode, 0);
     QCOMPARE(imported.out, QStringLiteral("7"));
     QCOMPARE(bumonRows(sample.bLevels[1]), before);
+}
+
+void TestCsvCommand::spreadsheet() {
+    TestFolder folder;
+    const auto sample = marubo::sample::writeSampleDataSets(folder.path(), {});
+    const Result result = csvCommand({"xlsx", sample.bLevels[0], "Bumon"});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.endsWith(QStringLiteral(".xlsx")));
+    QVERIFY(QFileInfo(result.out).size() > 0);
+    QFile::remove(result.out);
+    QCOMPARE(csvCommand({"xlsx", sample.bLevels[0], "nosuch"}).exitCode, 1);
 }
 
 void TestCsvCommand::failures_data() {
