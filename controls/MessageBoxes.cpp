@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTextStream>
 #include <QWidget>
 
 namespace marubo {
@@ -47,6 +48,24 @@ bool DialogMessageBoxes::askYesNo(QWidget* parent, const QString& text, Icon ico
 
 void DialogMessageBoxes::showError(QWidget* parent, const QString& text) {
     run(parent, QMessageBox::Critical, titleFor(parent), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void PrintedMessageBoxes::showMessage(QWidget*, const QString& text) {
+    print(text);
+}
+
+bool PrintedMessageBoxes::askYesNo(QWidget*, const QString& text, Icon) {
+    print(text);
+    return false;
+}
+
+void PrintedMessageBoxes::showError(QWidget*, const QString& text) {
+    print(text);
+}
+
+void PrintedMessageBoxes::print(const QString& text) {
+    ++printed_;
+    QTextStream(stderr) << text << Qt::endl;
 }
 
 } // namespace marubo

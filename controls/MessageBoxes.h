@@ -29,4 +29,19 @@ public:
     void showError(QWidget* parent, const QString& text) override;
 };
 
+// For programs without windows: every text goes to the standard error, every
+// question is answered no, and nothing blocks.
+class PrintedMessageBoxes final : public MessageBoxes {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text, Icon icon) override;
+    void showError(QWidget* parent, const QString& text) override;
+    // How many texts were printed.
+    int printed() const { return printed_; }
+
+private:
+    void print(const QString& text);
+    int printed_ = 0;
+};
+
 } // namespace marubo

@@ -38,24 +38,6 @@ const QString kUsage = QStringLiteral(
     "\n"
     "終了コード: 0 成功、1 エラーが報告された、2 引数の誤り\n");
 
-// The reports, printed instead of shown.
-class PrintedReports final : public MessageBoxes {
-public:
-    int reported = 0;
-    void showMessage(QWidget*, const QString& text) override { print(text); }
-    bool askYesNo(QWidget*, const QString& text, Icon) override {
-        print(text);
-        return false;
-    }
-    void showError(QWidget*, const QString& text) override { print(text); }
-
-private:
-    void print(const QString& text) {
-        ++reported;
-        QTextStream(stderr) << text << Qt::endl;
-    }
-};
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -89,7 +71,7 @@ int main(int argc, char* argv[]) {
     for (const QString& name : table.fieldNames())
         columns << controls::GridColumn{name, name, 80};
     controls::DataSetModel model(table, columns);
-    PrintedReports reports;
+    PrintedMessageBoxes reports;
     controls::TLibXGrid grid;
     grid.setDataSetModel(&model);
     grid.setMessageBoxes(&reports);
@@ -102,11 +84,11 @@ int main(int argc, char* argv[]) {
         grid.setDataSetModel(nullptr);
         if (shown && !written.isEmpty())
             out << QDir::toNativeSeparators(written) << Qt::endl;
-        return shown && reports.reported == 0 ? 0 : 1;
+        return shown && reports.printed() == 0 ? 0 : 1;
     }
     grid.FCSVFileName = QDir::toNativeSeparators(QFileInfo(args[3]).absoluteFilePath());
     const int count = exporting ? grid.CopyCsvFile() : grid.LoadCsvFile();
     grid.setDataSetModel(nullptr);
     out << count << Qt::endl;
-    return reports.reported == 0 && count >= 0 ? 0 : 1;
+    return reports.printed() == 0 && count >= 0 ? 0 : 1;
 }

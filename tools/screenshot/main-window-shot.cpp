@@ -4,6 +4,7 @@
 // message the window shows is printed and makes the exit status non-zero.
 
 #include "app/MainWindow.h"
+#include "controls/MessageBoxes.h"
 #include "controls/UiFont.h"
 #include "store/DataModule.h"
 
@@ -11,28 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTextStream>
-
-namespace {
-
-// Prints what would be shown, answers no, and never blocks.
-class PrintedMessages final : public marubo::MessageBoxes {
-public:
-    int shown = 0;
-    void showMessage(QWidget*, const QString& text) override { print(text); }
-    bool askYesNo(QWidget*, const QString& text, Icon) override {
-        print(text);
-        return false;
-    }
-    void showError(QWidget*, const QString& text) override { print(text); }
-
-private:
-    void print(const QString& text) {
-        ++shown;
-        QTextStream(stderr) << text << '\n';
-    }
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -48,7 +27,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    PrintedMessages messages;
+    marubo::PrintedMessageBoxes messages;
     marubo::TDM dm;
     marubo::TMain window(dm, &messages);
     window.show();
@@ -68,5 +47,5 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << "cannot write " << out << '\n';
         return 1;
     }
-    return messages.shown == 0 ? 0 : 1;
+    return messages.printed() == 0 ? 0 : 1;
 }
