@@ -6,6 +6,7 @@
 #include "store/EngineError.h"
 #include "util/Abort.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -67,6 +68,7 @@ QLabel* label(QWidget* parent, const QString& text, int x, int y, int pixelSize,
 QPushButton* button(QWidget* parent, const QString& text, const QRect& place) {
     auto* result = new QPushButton(text, parent);
     result->setGeometry(place);
+    result->setAutoDefault(true); // Enter clicks the focused button
     return result;
 }
 
@@ -165,6 +167,9 @@ void TMain::buildControls() {
     Label5 = label(this, kWarning, 848, 208, 16, true, kRed);
     Button1 = button(this, kRun, {888, 256, 150, 49});
     Button1->setFont(uiFont(16));
+    // Clicking it leaves the focus where it was, so that the run itself stores
+    // a value still being typed in the list and can stop when it is refused.
+    Button1->setFocusPolicy(Qt::TabFocus);
     connect(Button1, &QPushButton::clicked, this, &TMain::Button1Click);
     BitBtn1 = button(this, kClose, {888, 320, 150, 41});
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -247,10 +252,19 @@ void TMain::Edit1ReturnPressed() {
 
 void TMain::Edit1Exit() {
     // Only a changed text is validated; the check is made when the queued call
-    // runs, since Enter may have validated it meanwhile.
-    if (closing_ || Edit1->text() == validatedText_)
+    // runs, since Enter or a button may have validated it meanwhile. A run in
+    // progress is never disturbed: the button that started it validated first.
+    if (closing_ || running_)
         return;
-    guarded([this] { init(); });
+    pathBoxSettled();
+}
+
+bool TMain::pathBoxSettled() {
+    if (Edit1->text() == validatedText_)
+        return true;
+    // An emptied box is left quietly and the click goes on; a refused path has
+    // been reported and the click is dropped.
+    return guarded([this] { init(); }) || Edit1->text().isEmpty();
 }
 
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
@@ -275,6 +289,8 @@ void TMain::Button2Click() {
 }
 
 void TMain::Button3Click() {
+    if (!pathBoxSettled())
+        return;
     guarded([this] {
         LibXGrid1->commitPendingEdit();
         const QString folder = browser_->chooseFolder(this);
@@ -285,9 +301,17 @@ void TMain::Button3Click() {
 }
 
 void TMain::Button1Click() {
-    if (running_)
+    if (running_ || !pathBoxSettled())
         return;
-    LibXGrid1->commitPendingEdit();
+    // The run counts the list's rows: a value still being typed and a row still
+    // being added are stored first, and a refused one stops the run here.
+    if (!LibXGrid1->commitPendingEdit())
+        return;
+    if (!guarded([this] {
+            if (state.Bumon.isActive())
+                state.Bumon.checkBrowseMode();
+        }))
+        return;
     setRunning(true);
     guarded([this] {
         MergeRun run(state.dm, *calc, state.Bumon, *this);
@@ -314,6 +338,13 @@ bool TMain::selectSubDepartments() {
 }
 
 void TMain::progress(qsizetype position, qsizetype maximum) {
+    // A range of 0 to 0 would turn the bar into a busy indicator; a single
+    // department shows as done.
+    if (maximum <= 0) {
+        Gauge1->setRange(0, 1);
+        Gauge1->setValue(1);
+        return;
+    }
     Gauge1->setRange(0, int(maximum));
     Gauge1->setValue(int(position));
 }
@@ -334,10 +365,18 @@ void TMain::BtnUPClick() {
             window_.boxes_->showMessage(&window_, text);
         }
         void closeMainWindow() override { window_.close(); }
+        void setDownloading(bool downloading) override {
+            if (downloading)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        }
 
     private:
         TMain& window_;
     } asker(*this);
+    if (!pathBoxSettled())
+        return;
     guarded([&] { runVersionUp(asker, state.dm.ProgName, versionUpSettings); });
 }
 
@@ -347,7 +386,10 @@ void TMain::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    LibXGrid1->commitPendingEdit();
+    // A refused value is dropped without a report: the window is going away.
+    LibXGrid1->setErrorHandler([](const QString&) {});
+    if (!LibXGrid1->commitPendingEdit())
+        LibXGrid1->discardPendingEdit();
     state.FormClose();
     event->accept();
 }
@@ -356,15 +398,17 @@ void TMain::showMessage(const QString& text) {
     boxes_->showMessage(this, text);
 }
 
-void TMain::guarded(const std::function<void()>& work) {
+bool TMain::guarded(const std::function<void()>& work) {
     try {
         work();
+        return true;
     } catch (const Abort&) {
     } catch (const store::EngineError& error) {
         boxes_->showError(this, error.message());
     } catch (const std::exception& error) {
         boxes_->showError(this, QString::fromLocal8Bit(error.what()));
     }
+    return false;
 }
 
 } // namespace marubo

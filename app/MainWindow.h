@@ -99,12 +99,14 @@ private:
     void buildControls();
     void placeControls();
     // Runs an event handler's work: the silent abort ends it quietly, engine
-    // errors end it with an error box.
-    void guarded(const std::function<void()>& work);
+    // errors end it with an error box. False when it did not run to its end.
+    bool guarded(const std::function<void()>& work);
     // Sets the path box's text without validating it.
     void setPathText(const QString& text);
     void Edit1ReturnPressed();
     void Edit1Exit();
+    // Validates a changed path box now; false when the validation failed.
+    bool pathBoxSettled();
 
     std::unique_ptr<MessageBoxes> ownBoxes_;
     std::unique_ptr<FolderBrowser> ownBrowser_;

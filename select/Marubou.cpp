@@ -103,7 +103,7 @@ Tmarubou::Tmarubou(TDM& dm, MessageBoxes& boxes, QWidget* parent)
     Button2 = new QPushButton(kRun, this);
     Button2->setFont(uiFont(16));
     Button2->setGeometry(440, 33, 100, 40);
-    Button2->setAutoDefault(false);
+    Button2->setAutoDefault(true); // Enter on the focused Run button clicks it
     connect(Button2, &QPushButton::clicked, this, &Tmarubou::Button2Click);
 
     LibBtBtn1 = new controls::TLibBtBtn(controls::TLibBtBtn::Kind::Cancel, this);

@@ -40,7 +40,16 @@ void runVersionUp(VersionUpWindow& window, const QString& progName,
     if (!window.askInformationYesNo(versionUpQuestion()))
         return;
     const QString updater = localUpdaterFile(settings.programFolder);
-    if (!DownloadFile(settings.updaterAddress, updater, settings.limits)) {
+    bool downloaded = false;
+    {
+        struct Downloading {
+            VersionUpWindow& window;
+            explicit Downloading(VersionUpWindow& w) : window(w) { window.setDownloading(true); }
+            ~Downloading() { window.setDownloading(false); }
+        } busy(window);
+        downloaded = DownloadFile(settings.updaterAddress, updater, settings.limits);
+    }
+    if (!downloaded) {
         window.showMessage(versionUpFailedMessage());
         return;
     }

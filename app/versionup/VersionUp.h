@@ -17,6 +17,9 @@ public:
     virtual void showMessage(const QString& text) = 0;
     // Closes the main window with its usual closing, which ends the program.
     virtual void closeMainWindow() = 0;
+    // The download is under way (true) or over (false); the window shows that
+    // it is busy, since the download holds it for up to its time limits.
+    virtual void setDownloading(bool downloading) = 0;
 };
 
 // Where the updater comes from and where it goes.

@@ -94,6 +94,11 @@ private Q_SLOTS:
     void actionsRefusedDuringARun();
     void cancelSkipsADepartment();
     void emptyList();
+    void singleDepartmentFillsTheGauge();
+    void changedPathBoxValidatedFirst_data();
+    void changedPathBoxValidatedFirst();
+    void pendingRowIsMergedToo();
+    void refusedValueStopsTheRun();
 };
 
 void TestMainRun::sameAsTheBatchCommand() {
@@ -167,6 +172,98 @@ void TestMainRun::emptyList() {
     QCOMPARE(run.boxes.messages,
              QStringList{"集計する部門がありません。部門の一覧を確認してください。"});
     QVERIFY(run.boxes.questions.isEmpty());
+}
+
+void TestMainRun::singleDepartmentFillsTheGauge() {
+    WindowRun run;
+    run.window->state.Bumon.close();
+    test::TestFolder::sql(run.sample.aLevel, {"DELETE FROM BUMON WHERE code <> 2"});
+    run.window->state.Bumon.open();
+    run.merge();
+    QCOMPARE(run.dialogs, 1);
+    QCOMPARE(run.boxes.messages.size(), 1);
+    // Not the busy indicator that a range of 0 to 0 would give.
+    QVERIFY(run.window->Gauge1->maximum() > 0);
+    QCOMPARE(run.window->Gauge1->value(), run.window->Gauge1->maximum());
+}
+
+void TestMainRun::changedPathBoxValidatedFirst_data() {
+    QTest::addColumn<bool>("sameFolder");
+    QTest::newRow("the same folder, written anew") << true;
+    QTest::newRow("a folder that is no data folder") << false;
+}
+
+// A path typed into the box and left for 実行 is validated before the run
+// starts, never in the middle of it.
+void TestMainRun::changedPathBoxValidatedFirst() {
+    QFETCH(bool, sameFolder);
+    WindowRun run;
+    QString text = run.sample.aLevel;
+    if (!sameFolder)
+        text = run.folder.sub(QStringLiteral("empty"));
+    else if (text.endsWith(QDir::separator()))
+        text.chop(1);
+    else
+        text += QDir::separator();
+    QList<int> codes;
+    QStringList folders;
+    run.whileDialogOpen = [&run, &codes, &folders] {
+        codes << run.window->state.Bumon.fieldByName(QStringLiteral("code")).asInteger();
+        folders << QDir::cleanPath(run.dm->Database2.directory());
+    };
+    run.window->Edit1->setFocus();
+    QTRY_VERIFY(run.window->Edit1->hasFocus());
+    run.window->Edit1->setText(text);
+    run.merge();
+    QCoreApplication::processEvents();
+
+    if (sameFolder) {
+        QCOMPARE(codes, (QList<int>{2, 3, 4}));
+        QStringList expected;
+        for (const QString& folder : run.sample.bLevels)
+            expected << QDir::cleanPath(folder);
+        QCOMPARE(folders, expected);
+        QCOMPARE(run.boxes.messages.size(), 1);
+        QVERIFY(run.boxes.messages.first().startsWith(QStringLiteral("集計処理が完了しました。")));
+    } else {
+        QCOMPARE(run.dialogs, 0);
+        QVERIFY(run.boxes.questions.isEmpty());
+        QCOMPARE(run.boxes.messages, QStringList{"指定した保存先は、この会計のデータディレクトリで"
+                                                 "はありませんのでご確認ください。"});
+    }
+}
+
+void TestMainRun::pendingRowIsMergedToo() {
+    WindowRun run;
+    store::Table& list = run.window->state.Bumon;
+    list.last();
+    list.append();
+    list.fieldByName(QStringLiteral("code")).setAsInteger(9);
+    list.fieldByName(QStringLiteral("Bumonmei")).setAsString(QStringLiteral("追加部門"));
+    list.fieldByName(QStringLiteral("Path")).setAsString(run.sample.bLevels.first());
+    run.merge();
+    QCOMPARE(run.dialogs, 4);
+    QCOMPARE(test::rowsOf(run.sample.aLevel, "BUMON", {"code"}, "code", "code = 9"),
+             QStringList{"9"});
+    // The fifth row of the list is department 5.
+    QVERIFY(!test::rowsOf(run.sample.aLevel, "denpyou1", {"FlgT"}, "FlgT", "FlgT = 5").isEmpty());
+}
+
+void TestMainRun::refusedValueStopsTheRun() {
+    WindowRun run;
+    controls::TLibXGrid& grid = *run.window->LibXGrid1;
+    const QModelIndex cell = grid.model()->index(1, 0);
+    grid.setFocus();
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(cell));
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("abc"));
+    run.merge();
+    QTRY_COMPARE(run.boxes.errors.size(), 1);
+    QVERIFY(run.boxes.questions.isEmpty());
+    QCOMPARE(run.dialogs, 0);
+    QVERIFY(test::rowsOf(run.sample.aLevel, "denpyou1", {"FlgT"}, "FlgT").isEmpty());
 }
 
 QTEST_MAIN(TestMainRun)

@@ -152,6 +152,8 @@ private Q_SLOTS:
     void browsing();
     void closingWithAPendingEdit_data();
     void closingWithAPendingEdit();
+    void enterClicksTheFocusedButton_data();
+    void enterClicksTheFocusedButton();
     void versionUpButton_data();
     void versionUpButton();
 };
@@ -504,6 +506,8 @@ void TestMainWindow::closingWithAPendingEdit_data() {
                              << QStringList{"0:部門0:", "1:部門1:", "2:部門2:", "7:支店:"};
     QTest::newRow("new row without a code")
         << "new row without a code" << QStringList{"0:部門0:", "1:部門1:", "2:部門2:"};
+    QTest::newRow("refused value")
+        << "refused value" << QStringList{"0:部門0:", "1:部門1:", "2:部門2:"};
 }
 
 void TestMainWindow::closingWithAPendingEdit() {
@@ -515,6 +519,10 @@ void TestMainWindow::closingWithAPendingEdit() {
     if (pending == u"open editor") {
         start.goTo(0, 1);
         type(QStringLiteral("本部"));
+        QVERIFY(start.grid().isEditing());
+    } else if (pending == u"refused value") {
+        start.goTo(1, 0);
+        type(QStringLiteral("abc")); // not a number
         QVERIFY(start.grid().isEditing());
     } else {
         start.goTo(1, 0);
@@ -531,7 +539,35 @@ void TestMainWindow::closingWithAPendingEdit() {
     QVERIFY(!window.isVisible());
     QVERIFY(!window.state.Bumon.isActive());
     QCOMPARE(Start::storedDepartments(a), stored);
+    QTest::qWait(50); // no error box turns up after the window has gone
     QVERIFY(start.boxes.errors.isEmpty());
+}
+
+void TestMainWindow::enterClicksTheFocusedButton_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::newRow("閉じる, Return") << "BitBtn1" << int(Qt::Key_Return);
+    QTest::newRow("閉じる, keypad Enter") << "BitBtn1" << int(Qt::Key_Enter);
+    QTest::newRow("実行, Return") << "Button1" << int(Qt::Key_Return);
+}
+
+void TestMainWindow::enterClicksTheFocusedButton() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    Start start;
+    TMain& window = start.openOn(start.aLevel(QStringLiteral("A"), 3));
+    QPushButton* pressed = button == u"Button1" ? window.Button1 : window.BitBtn1;
+    pressed->setFocus();
+    QTRY_VERIFY(pressed->hasFocus());
+    QTest::keyClick(pressed, Qt::Key(key));
+    if (pressed == window.BitBtn1) {
+        QVERIFY(!window.isVisible());
+    } else {
+        // The run asks first; the recorded answer is no.
+        QCOMPARE(start.boxes.questions,
+                 QStringList{QStringLiteral("B階層のデータをA階層のデータフォルダに集計します")});
+        QVERIFY(window.isVisible());
+    }
 }
 
 void TestMainWindow::versionUpButton_data() {

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void cancelDropsIt_data();
     void cancelDropsIt();
     void noRowAddedOrRemoved();
+    void enterOnRunAcceptsButNotInTheGrid();
 };
 
 void TestMarubou::windowParts() {
@@ -196,6 +197,20 @@ void TestMarubou::noRowAddedOrRemoved() {
     QCOMPARE(test::rowsOf(h.b, "Bumon", {"code"}, "code"), (QStringList{"1", "2", "3"}));
     QVERIFY(h.boxes.errors.isEmpty());
     QVERIFY(h.boxes.messages.isEmpty());
+}
+
+void TestMarubou::enterOnRunAcceptsButNotInTheGrid() {
+    DialogHarness h;
+    h.show();
+    h.goToMark(1);
+    press(Qt::Key_Return); // the key rule's row move, nothing more
+    QVERIFY(h.dialog->isVisible());
+    h.dialog->Button2->setFocus();
+    QTRY_VERIFY(h.dialog->Button2->hasFocus());
+    press(Qt::Key_Return);
+    QVERIFY(!h.dialog->isVisible());
+    QCOMPARE(h.dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(h.dialog->MarubouC, 0);
 }
 
 QTEST_MAIN(TestMarubou)

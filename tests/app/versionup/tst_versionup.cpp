@@ -56,6 +56,9 @@ struct RecordingWindow : VersionUpWindow {
     }
     void showMessage(const QString& text) override { messages << text; }
     void closeMainWindow() override { ++closes; }
+    // Every change of the busy state, in order.
+    QList<bool> busy;
+    void setDownloading(bool downloading) override { busy << downloading; }
 };
 
 QByteArray readAll(const QString& path) {
@@ -220,6 +223,7 @@ void TestVersionUp::answerNoFetchesNothing() {
 
     QCOMPARE(run.window.questions, QStringList{kQuestion});
     QCOMPARE(server_->connections(), before);
+    QVERIFY(run.window.busy.isEmpty());
     QVERIFY(run.window.messages.isEmpty());
     QCOMPARE(run.window.closes, 0);
     QCOMPARE(run.programFolderEntries(), QStringList{kUpdaterName});
@@ -249,6 +253,7 @@ void TestVersionUp::updaterStartedAndWindowClosed() {
 
     QCOMPARE(run.window.questions, QStringList{kQuestion});
     QVERIFY(run.window.messages.isEmpty());
+    QCOMPARE(run.window.busy, (QList<bool>{true, false}));
     QCOMPARE(run.window.closes, 1);
     QCOMPARE(run.programFolderEntries(), QStringList{kUpdaterName});
     QCOMPARE(readAll(run.updaterFile()), updater);
@@ -300,6 +305,7 @@ void TestVersionUp::failedDownloadKeepsEarlierUpdater() {
     run.run();
 
     QCOMPARE(run.window.messages, QStringList{kFailed});
+    QCOMPARE(run.window.busy, (QList<bool>{true, false}));
     QCOMPARE(run.window.closes, 0);
     // No temporary file is left, and an earlier updater is as it was.
     if (earlier) {
