@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace marubo {
 
@@ -150,6 +151,11 @@ MergeRun::Step MergeRun::oneDepartment(qsizetype index) {
 void MergeRun::buildWorkData() {
     // The work folder is scratch space: one transaction makes the build fast.
     store::Transaction transaction(dm_.Database3);
+    // The form outlives this run: its hook into the run goes when the build ends.
+    struct EventsHook {
+        TCalc& calc;
+        ~EventsHook() { calc.processEvents = nullptr; }
+    } hook{calc_};
     calc_.processEvents = [this] { ui_.processEvents(); };
     calc_.makeDenpyou();
     calc_.SetTable();
@@ -218,6 +224,7 @@ qint64 MergeRun::copyVouchers(qint64 department) {
     qint64 appended = 0;
     qint64 lastNumber = 0, vouchers = 0;
     qint64 previousNumber = 0, previousLine = 0;
+    QSet<qint64> linesOfNumber; // the Sub_No values under the current A-level number
     for (denpyou1TB.first(); !denpyou1TB.eof(); denpyou1TB.next()) {
         const qint64 voucher = workNumber.asInteger();
         if (voucher >= kFirstExcludedVoucher)
@@ -233,8 +240,14 @@ qint64 MergeRun::copyVouchers(qint64 department) {
             continue;
         }
         ++appended;
-        if (voucher != lastNumber)
+        // A new number for each run of lines with one SNo; also when a line
+        // number comes back within the run (the same SNo of another
+        // sub-department on another day), which would repeat the A-level key.
+        if (voucher != lastNumber || linesOfNumber.contains(line)) {
             ++vouchers;
+            linesOfNumber.clear();
+        }
+        linesOfNumber.insert(line);
         lastNumber = voucher;
         Mdenpyou1TB.append();
         for (qsizetype i = 0; i < fields; ++i)

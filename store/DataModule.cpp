@@ -29,8 +29,9 @@ TDM::TDM() {
     MhojokamokuTB.setFieldNames(QStringList{QStringLiteral("B_ID"), QStringLiteral("kamoku_CD"),
                                             QStringLiteral("hojo_CD")} +
                                 subAccountBodyFields());
-    hojokamokuTB.setFieldNames(QStringList{QStringLiteral("kamoku_CD"), QStringLiteral("hojo_CD")} +
-                               subAccountBodyFields());
+    // Of a B level's sub-account list only the key and the name are read.
+    hojokamokuTB.setFieldNames(
+        {QStringLiteral("kamoku_CD"), QStringLiteral("hojo_CD"), QStringLiteral("補助科目名")});
     den1TB.setIndexFieldNames(QStringLiteral("SNo;Sub_No"));
     DataModuleCreate();
 }

@@ -130,6 +130,8 @@ class TestMergeRun : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void foldsLinesOfOneVoucherLine();
+    void voucherNumbersNeverCollide_data();
+    void voucherNumbersNeverCollide();
     void foldedAmountsAreRounded_data();
     void foldedAmountsAreRounded();
     void whatNeverReachesTheALevel();
@@ -158,6 +160,36 @@ void TestMergeRun::foldsLinesOfOneVoucherLine() {
                                       "集計処理が完了しました。集計レコード数【3】"}));
     QCOMPARE(h.positions, (QList<qsizetype>{0, 2, 1, 2, 2, 2}));
     QCOMPARE(h.state->Bumon.recNo(), qsizetype(0));
+}
+
+void TestMergeRun::voucherNumbersNeverCollide_data() {
+    QTest::addColumn<QList<Row>>("lines");
+    QTest::addColumn<QStringList>("expected");
+    const QDate first(2017, 4, 1), second(2017, 4, 2);
+    // One number for a run of lines with one SNo, as long as no line number
+    // comes back in it.
+    QTest::newRow("one voucher over two days")
+        << QList<Row>{line(5, 1, 1, 10, first), line(5, 2, 1, 20, second)}
+        << QStringList{"30001|1|3|10|10|2017/04/01", "30001|2|3|20|20|2017/04/02"};
+    // Sub-department 2's voucher 5 of the next day follows sub-department 1's
+    // voucher 5: its line 1 takes a new number instead of clashing.
+    QTest::newRow("a line number comes back on another day")
+        << QList<Row>{line(5, 1, 1, 10, first), line(5, 2, 1, 20, first), line(5, 1, 2, 30, second)}
+        << QStringList{"30001|1|3|10|10|2017/04/01", "30001|2|3|20|20|2017/04/01",
+                       "30002|1|3|30|30|2017/04/02"};
+}
+
+void TestMergeRun::voucherNumbersNeverCollide() {
+    QFETCH(QList<Row>, lines);
+    QFETCH(QStringList, expected);
+    RunHarness h;
+    const QString b = bLevel(h.folder, "B", 2, lines);
+    const QString a =
+        test::makeALevel(h.folder, "A", kPassWord, {{"合　計", ""}, {"第二", ""}, {"第三", b}});
+    h.open(a);
+    QCOMPARE(h.merge(), MergeRun::Outcome::Completed);
+    QCOMPARE(aLines(a), expected);
+    QCOMPARE(h.run->total(), qint64(expected.size()));
 }
 
 void TestMergeRun::foldedAmountsAreRounded_data() {

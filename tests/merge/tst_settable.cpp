@@ -18,7 +18,8 @@ private Q_SLOTS:
     void nothingSelected();
     void sumsOverTheSelectedSubDepartments();
     void secondAccountsAndSubAccounts();
-    void aLevelWithoutABoundField();
+    void bLevelTableFields_data();
+    void bLevelTableFields();
 };
 
 namespace {
@@ -51,7 +52,7 @@ void TestSetTable::nothingSelected() {
 
 void TestSetTable::sumsOverTheSelectedSubDepartments() {
     WorkHarness h;
-    h.subDepartments(3, {1, 2});
+    h.subDepartments(4, {1, 2, 4}); // 4 is selected but has no rows
     test::putRows(h.b, "Mkamoku",
                   {account(0, "1110", "現金"), account(0, "5230", "水道光熱費"),
                    account(1, "1110", "現金", {{"当初予算", 100}, {"比", 0.5}}),
@@ -99,7 +100,24 @@ void TestSetTable::secondAccountsAndSubAccounts() {
              (QStringList{"1120|001|本店|42|", "1120|002|支店||"}));
 }
 
-void TestSetTable::aLevelWithoutABoundField() {
+void TestSetTable::bLevelTableFields_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("kept"); // the fields the table keeps; empty: all but `removed`
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("missing"); // the field the error names; empty: no error
+    QTest::newRow("Mkamoku without FlgM") << "Mkamoku" << QStringList{} << "FlgM"
+                                          << "FlgM";
+    QTest::newRow("hojokamoku with its key and name only")
+        << "hojokamoku" << QStringList{"kamoku_CD", "hojo_CD", "補助科目名"} << ""
+        << "";
+}
+
+// A B level's tables need the fields that are read, and no more.
+void TestSetTable::bLevelTableFields() {
+    QFETCH(QString, table);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, removed);
+    QFETCH(QString, missing);
     test::TestFolder folder;
     const QString b = folder.sub("B");
     {
@@ -107,22 +125,34 @@ void TestSetTable::aLevelWithoutABoundField() {
         store::Database database(session, "X", b);
         database.connection(true);
         for (store::TableLayout layout : sample::bLevelLayouts(2)) {
-            if (layout.name == u"Mkamoku")
-                layout.fields.removeAt(layout.fieldIndex("FlgM"));
+            if (layout.name == table) {
+                if (!kept.isEmpty())
+                    layout.fields.removeIf(
+                        [&](const store::FieldDef& field) { return !kept.contains(field.name); });
+                else
+                    layout.fields.removeAt(layout.fieldIndex(removed));
+            }
             database.createTable(layout);
         }
     }
+    test::putRows(b, "hojokamoku",
+                  {{{"kamoku_CD", "1120"}, {"hojo_CD", "001"}, {"補助科目名", "本店"}}});
     TDM dm;
     dm.Database2.setDirectory(b);
-    dm.Database3.setDirectory(folder.sub("WKData"));
+    const QString work = folder.sub("WKData");
+    dm.Database3.setDirectory(work);
     dm.MakeTableW.execSql();
     TCalc calc(dm);
     try {
         calc.SetTable();
-        QFAIL("opened a Mkamoku without FlgM");
+        QVERIFY2(missing.isEmpty(), "opened a table without a field that is read");
+        QCOMPARE(
+            test::rowsOf(work, "hojokamoku", {"kamoku_CD", "hojo_CD", "補助科目名"}, "kamoku_CD"),
+            QStringList{"1120|001|本店"});
     } catch (const store::EngineError& error) {
+        QVERIFY2(!missing.isEmpty(), qPrintable(error.message()));
         QCOMPARE(error.kind(), store::EngineError::Kind::NotFound);
-        QVERIFY(error.message().contains("FlgM"));
+        QVERIFY(error.message().contains(missing));
     }
 }
 
