@@ -296,7 +296,7 @@ void DataSet::edit() {
         append();
         return;
     }
-    loadBuffer();
+    reloadForEdit();
     saved_ = buffer_;
     std::fill(changed_.begin(), changed_.end(), false);
     modified_ = false;

@@ -148,6 +148,7 @@ protected:
     virtual bool hasCurrentRow() = 0;               // cheaper than a position
     virtual void setCurrentPosition(qsizetype) = 0; // -1: none
     virtual void loadBuffer() = 0;                  // buffer_ := the current row (or NULLs)
+    virtual void reloadForEdit() { loadBuffer(); }  // the same, as stored now
     virtual QVariant rowValue(qsizetype position, qsizetype index) = 0; // another visible row
     virtual void beginInsert() {} // remember where to return on cancel
     virtual void cancelInsert() {}

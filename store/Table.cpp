@@ -197,7 +197,7 @@ void Table::doClose() {
     window_.clear();
     windowStart_ = -1;
     insertStatement_ = {};
-    updateStatement_ = {};
+    updateStatements_.clear();
     deleteStatement_ = {};
     findStatements_.clear();
     rows_.clear();
@@ -418,6 +418,29 @@ void Table::loadBuffer() {
     }
 }
 
+void Table::reloadForEdit() {
+    // Another program may have changed the row since it was read: an edit starts
+    // from what the file holds now.
+    if (current_) {
+        rowStatement_.reset();
+        rowStatement_.bindInt64(1, *current_);
+        const bool found = rowStatement_.step();
+        if (found) {
+            const QList<FieldDef>& defs = fieldDefs();
+            for (qsizetype i = 0; i < defs.size(); ++i)
+                buffer_[i] = rowStatement_.columnFor(int(i), int(defs[i].type));
+        }
+        rowStatement_.reset();
+        if (found) {
+            loadedRow_ = current_;
+            loadedStamp_ = stamp();
+            keepWindowRow(loadedStamp_);
+            return;
+        }
+    }
+    loadBuffer();
+}
+
 QVariant Table::rowValue(qsizetype position, qsizetype index) {
     // The list is fresh here: the caller has just counted the rows.
     const std::pair<quint64, quint64> now = stamp();
@@ -567,35 +590,54 @@ void Table::doPost(bool inserting) {
             position_ = -1;
             pendingFirst_ = false;
         } else {
-            if (!updateStatement_.isPrepared()) {
-                QStringList sets;
-                for (const FieldDef& def : defs)
-                    sets << quoteIdentifier(def.name) + QStringLiteral(" = ?");
-                updateStatement_ =
-                    SqliteStatement(connection_->db(),
-                                    QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                        .arg(table, sets.join(QStringLiteral(", "))),
-                                    writeContext_);
+            // Only the fields changed in this edit are written, so that what another
+            // program changed meanwhile in the other fields stays. With none changed,
+            // the row is only looked for, to report it when it has gone.
+            QStringList sets;
+            std::vector<qsizetype> changed;
+            for (qsizetype i = 0; i < defs.size(); ++i) {
+                if (!fieldChanged(i))
+                    continue;
+                sets << quoteIdentifier(defs[i].name) + QStringLiteral(" = ?");
+                changed.push_back(i);
             }
-            updateStatement_.reset();
-            for (qsizetype i = 0; i < defs.size(); ++i)
-                updateStatement_.bind(int(i + 1), buffer_[i]);
-            updateStatement_.bindInt64(int(defs.size() + 1), *current_);
-            updateStatement_.step();
-            updateStatement_.reset();
-            if (sqlite3_changes(connection_->db().handle()) == 0)
+            const QString assignments = sets.join(QStringLiteral(", "));
+            SqliteStatement& update = updateStatements_[assignments];
+            if (!update.isPrepared()) {
+                // A key of one INTEGER field is SQLite's row id: changing the key
+                // moves the row, so the update says where the row is now.
+                const QString sql =
+                    changed.empty()
+                        ? QStringLiteral("SELECT rowid FROM %1 WHERE rowid = ?").arg(table)
+                        : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? RETURNING rowid")
+                              .arg(table, assignments);
+                update = SqliteStatement(connection_->db(), sql, writeContext_);
+            }
+            update.reset();
+            int parameter = 1;
+            for (const qsizetype i : changed)
+                update.bind(parameter++, buffer_[i]);
+            update.bindInt64(parameter, *current_);
+            const bool found = update.step();
+            const qint64 rowId = found ? update.columnInt64(0) : 0;
+            while (update.step())
+                ;
+            update.reset();
+            if (!found)
                 throw EngineError(
                     EngineError::Kind::NotFound,
                     QStringLiteral("テーブル「%1」の編集中のレコードは、ほかで削除されました。")
                         .arg(tableName_));
-            bool orderMayChange = false;
-            for (qsizetype i = 0; i < defs.size(); ++i) {
-                if (!fieldChanged(i))
-                    continue;
+            if (changed.empty()) {
+                loadedRow_.reset();
+                return;
+            }
+            bool orderMayChange = rowId != *current_;
+            current_ = rowId;
+            for (const qsizetype i : changed)
                 if (sortFields_.contains(defs[i].name, Qt::CaseInsensitive) ||
                     filterFields_.contains(defs[i].name.toLower()))
                     orderMayChange = true;
-            }
             markOwnChange(orderMayChange);
         }
     } catch (const EngineError& error) {

@@ -69,6 +69,7 @@ protected:
     bool hasCurrentRow() override;
     void setCurrentPosition(qsizetype position) override;
     void loadBuffer() override;
+    void reloadForEdit() override;
     QVariant rowValue(qsizetype position, qsizetype index) override;
     void beginInsert() override;
     void cancelInsert() override;
@@ -114,7 +115,7 @@ private:
     SqliteStatement listStatement_;
     SqliteStatement rowStatement_;
     SqliteStatement insertStatement_;
-    SqliteStatement updateStatement_;
+    std::map<QString, SqliteStatement> updateStatements_; // by the fields they set
     SqliteStatement deleteStatement_;
     std::map<int, SqliteStatement> findStatements_; // by number of key values
 

@@ -50,6 +50,12 @@ private Q_SLOTS:
     void valuesOfOtherRows();
     void fieldRange_data();
     void fieldRange();
+    void editedKeyKeepsItsRow_data();
+    void editedKeyKeepsItsRow();
+    void postKeepsChangesMadeElsewhere_data();
+    void postKeepsChangesMadeElsewhere();
+    void rowDeletedElsewhereDuringEdit_data();
+    void rowDeletedElsewhereDuringEdit();
 };
 
 void TestTable::order_data() {
@@ -776,6 +782,133 @@ void TestTable::fieldRange() {
     }
     table.post();
     QCOMPARE(table.fieldByName(QStringLiteral("grp")).asInteger(), 0); // kept its value
+}
+
+namespace {
+
+// Table K keyed on one whole-number field of type `keyType`: 1 a, 2 b, 3 c.
+void createKeyedTable(TableFixture& fx, const QString& keyType) {
+    Query script(fx.session, fx.dir);
+    script.setSql(QStringLiteral("CREATE TABLE \"K\" (\"code\" %1, \"name\" VARCHAR(10), "
+                                 "PRIMARY KEY (\"code\"));"
+                                 "INSERT INTO K VALUES (1, 'a');"
+                                 "INSERT INTO K VALUES (2, 'b');"
+                                 "INSERT INTO K VALUES (3, 'c');")
+                      .arg(keyType));
+    script.execSql();
+}
+
+// The rows of a table as "code:name", in key order, read straight from the file.
+QStringList storedRows(const QString& dir, const QString& table) {
+    SqliteDb raw(tablesFilePath(dir), false, 200);
+    SqliteStatement rows(raw, QStringLiteral("SELECT code, name FROM %1 ORDER BY code").arg(table));
+    QStringList result;
+    while (rows.step())
+        result << rows.column(0).toString() + QLatin1Char(':') + rows.column(1).toString();
+    return result;
+}
+
+} // namespace
+
+void TestTable::editedKeyKeepsItsRow_data() {
+    QTest::addColumn<QString>("keyType");
+    QTest::addColumn<QString>("order");
+    // An INTEGER key is SQLite's row id: changing it moves the row.
+    QTest::newRow("integer key, key order") << "INTEGER"
+                                            << "";
+    QTest::newRow("integer key, name order") << "INTEGER"
+                                             << "name";
+    QTest::newRow("smallint key, key order") << "SMALLINT"
+                                             << "";
+    QTest::newRow("smallint key, name order") << "SMALLINT"
+                                              << "name";
+}
+
+void TestTable::editedKeyKeepsItsRow() {
+    QFETCH(QString, keyType);
+    QFETCH(QString, order);
+    TableFixture fx;
+    createKeyedTable(fx, keyType);
+    Table table(fx.session, fx.dir, QStringLiteral("K"));
+    table.setIndexFieldNames(order);
+    table.open();
+    QCOMPARE(table.fieldByName(QStringLiteral("name")).asString(), QStringLiteral("a"));
+    table.edit();
+    table.fieldByName(QStringLiteral("code")).setAsInteger(10);
+    table.post();
+    QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 10);
+    QCOMPARE(table.fieldByName(QStringLiteral("name")).asString(), QStringLiteral("a"));
+    table.edit();
+    table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("X"));
+    table.post();
+    QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 10);
+    QCOMPARE(storedRows(fx.dir, QStringLiteral("K")),
+             (QStringList{QStringLiteral("2:b"), QStringLiteral("3:c"), QStringLiteral("10:X")}));
+    QCOMPARE(table.recordCount(), qsizetype(3));
+    QCOMPARE(walk(table), order.isEmpty() ? (Codes{2, 3, 10}) : (Codes{10, 2, 3}));
+}
+
+void TestTable::postKeepsChangesMadeElsewhere_data() {
+    QTest::addColumn<bool>("beforeEdit");
+    QTest::newRow("changed before the edit began") << true;
+    QTest::newRow("changed during the edit") << false;
+}
+
+void TestTable::postKeepsChangesMadeElsewhere() {
+    QFETCH(bool, beforeEdit);
+    TableFixture fx;
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.open();
+    table.next();
+    QCOMPARE(table.fieldByName(QStringLiteral("amount")).asFloat(), 100.0); // row 1 is read
+    SqliteDb other(tablesFilePath(fx.dir), false, 200);
+    const QString change = QStringLiteral("UPDATE T SET amount = 777, grp = 2 WHERE code = 1");
+    if (beforeEdit)
+        other.exec(change);
+    table.edit();
+    if (beforeEdit) // the edit starts from what the file holds now
+        QCOMPARE(table.fieldByName(QStringLiteral("amount")).asFloat(), 777.0);
+    else
+        other.exec(change);
+    table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("mine"));
+    table.post();
+    SqliteStatement row(other, QStringLiteral("SELECT name, amount, grp FROM T WHERE code = 1"));
+    QVERIFY(row.step());
+    QCOMPARE(row.column(0).toString(), QStringLiteral("mine"));
+    QCOMPARE(row.column(1).toDouble(), 777.0);
+    QCOMPARE(row.column(2).toLongLong(), 2);
+}
+
+void TestTable::rowDeletedElsewhereDuringEdit_data() {
+    QTest::addColumn<bool>("changeAField");
+    QTest::newRow("a field changed") << true;
+    QTest::newRow("nothing changed") << false;
+}
+
+void TestTable::rowDeletedElsewhereDuringEdit() {
+    QFETCH(bool, changeAField);
+    TableFixture fx;
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.open();
+    table.next();
+    table.edit();
+    SqliteDb other(tablesFilePath(fx.dir), false, 200);
+    other.exec(QStringLiteral("DELETE FROM T WHERE code = 1"));
+    if (changeAField)
+        table.fieldByName(QStringLiteral("name")).setAsString(QStringLiteral("gone"));
+    try {
+        table.post();
+        QFAIL("posted to a deleted row");
+    } catch (const EngineError& error) {
+        QCOMPARE(error.kind(), EngineError::Kind::NotFound);
+        QVERIFY2(error.message().contains(QStringLiteral("ほかで削除されました")),
+                 qPrintable(error.message()));
+    }
+    QCOMPARE(table.state(), DataSetState::Edit);
+    table.cancel();
+    SqliteStatement count(other, QStringLiteral("SELECT count(*) FROM T"));
+    QVERIFY(count.step());
+    QCOMPARE(count.columnInt64(0), 5);
 }
 
 QTEST_GUILESS_MAIN(TestTable)
