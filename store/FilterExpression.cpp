@@ -3,6 +3,7 @@
 #include "EngineError.h"
 #include "SqlLexer.h"
 
+#include <cmath>
 #include <vector>
 
 namespace marubo::store {
@@ -214,7 +215,7 @@ public:
             return QStringLiteral("(NOT ") + write(*node.children[0]) + QLatin1Char(')');
         case Node::Kind::IsNull:
         case Node::Kind::IsNotNull:
-            return QLatin1Char('(') + operand(node.left, nullptr) +
+            return QLatin1Char('(') + operand(node.left, node.left.literal) +
                    (node.kind == Node::Kind::IsNull ? QStringLiteral(" IS NULL)")
                                                     : QStringLiteral(" IS NOT NULL)"));
         case Node::Kind::Compare:
@@ -222,18 +223,21 @@ public:
         }
         const FieldDef* leftField = node.left.isField ? field(node.left.name) : nullptr;
         const FieldDef* rightField = node.right.isField ? field(node.right.name) : nullptr;
-        // "x = NULL" means "x IS NULL" here, as users of the engine's filters expect.
-        const bool leftNull = !node.left.isField && !node.left.literal.isValid();
-        const bool rightNull = !node.right.isField && !node.right.literal.isValid();
+        const QVariant leftValue = literalFor(node.left, rightField);
+        const QVariant rightValue = literalFor(node.right, leftField);
+        // "x = NULL" means "x IS NULL" here, as users of the engine's filters expect;
+        // so does "x = ''", empty text being stored as NULL.
+        const bool leftNull = !node.left.isField && !leftValue.isValid();
+        const bool rightNull = !node.right.isField && !rightValue.isValid();
         if ((leftNull || rightNull) && (node.op == u"=" || node.op == u"<>")) {
-            const FilterOperand& other = leftNull ? node.right : node.left;
-            const FieldDef* otherField = leftNull ? rightField : leftField;
-            return QLatin1Char('(') + operand(other, otherField) +
+            const QString other =
+                leftNull ? operand(node.right, rightValue) : operand(node.left, leftValue);
+            return QLatin1Char('(') + other +
                    (node.op == u"=" ? QStringLiteral(" IS NULL)")
                                     : QStringLiteral(" IS NOT NULL)"));
         }
-        const QString left = operand(node.left, rightField);
-        const QString right = operand(node.right, leftField);
+        const QString left = operand(node.left, leftValue);
+        const QString right = operand(node.right, rightValue);
         return QLatin1Char('(') + left + QLatin1Char(' ') + node.op + QLatin1Char(' ') + right +
                QLatin1Char(')');
     }
@@ -249,18 +253,31 @@ private:
         return def;
     }
 
-    // SQL for one operand; a literal compared with a field takes the field's type.
-    QString operand(const FilterOperand& op, const FieldDef* comparedWith) {
+    // The value of a literal compared with a field, in the field's type; invalid
+    // for NULL. Nothing is lost on the way: text is not cut to the field's size
+    // and a fraction compared with whole numbers is not rounded.
+    QVariant literalFor(const FilterOperand& op, const FieldDef* comparedWith) const {
+        if (op.isField || !comparedWith || !op.literal.isValid())
+            return op.literal;
+        if (comparedWith->isInteger() && op.literal.typeId() == QMetaType::Double) {
+            const double number = op.literal.toDouble();
+            if (number != std::floor(number))
+                return op.literal;
+        }
+        FieldDef unlimited = *comparedWith;
+        unlimited.size = 0;
+        try {
+            return coerceValue(unlimited, op.literal, table_);
+        } catch (const EngineError&) {
+            // Keep the literal as written; the comparison then simply fails to match.
+            return op.literal;
+        }
+    }
+
+    // SQL for one operand: a field's name, or a placeholder bound to `value`.
+    QString operand(const FilterOperand& op, QVariant value) {
         if (op.isField)
             return quoteIdentifier(field(op.name)->name);
-        QVariant value = op.literal;
-        if (comparedWith && value.isValid()) {
-            try {
-                value = coerceValue(*comparedWith, value, table_);
-            } catch (const EngineError&) {
-                // Keep the literal as written; the comparison then simply fails to match.
-            }
-        }
         if (value.typeId() == QMetaType::QDate)
             value = value.toDate().toString(Qt::ISODate);
         binds_ << value;

@@ -82,6 +82,29 @@ void TestFilter::translates_data() {
                                   << QVariantList{qint64(1), qint64(2)};
     QTest::newRow("field to field") << "code = FlgT"
                                     << "(\"code\" = \"FlgT\")" << QVariantList{};
+    QTest::newRow("equals empty text") << "S1 = ''"
+                                       << "(\"S1\" IS NULL)" << QVariantList{};
+    QTest::newRow("differs from empty text") << "S1 <> ''"
+                                             << "(\"S1\" IS NOT NULL)" << QVariantList{};
+    QTest::newRow("empty text on the left") << "'' = S1"
+                                            << "(\"S1\" IS NULL)" << QVariantList{};
+    QTest::newRow("empty text to a date") << "hizuke = ''"
+                                          << "(\"hizuke\" IS NULL)" << QVariantList{};
+    QTest::newRow("empty text to a number") << "code <> ''"
+                                            << "(\"code\" IS NOT NULL)" << QVariantList{};
+    QTest::newRow("text longer than the field")
+        << "S1 = 'ABCDEFGHIJKL'"
+        << "(\"S1\" = ?)" << QVariantList{QStringLiteral("ABCDEFGHIJKL")};
+    QTest::newRow("number longer than the field")
+        << "S1 = 123456789012"
+        << "(\"S1\" = ?)" << QVariantList{QStringLiteral("123456789012")};
+    QTest::newRow("fraction to a whole number") << "code > 1.5"
+                                                << "(\"code\" > ?)" << QVariantList{1.5};
+    QTest::newRow("half to a whole number") << "FlgT = 2.5"
+                                            << "(\"FlgT\" = ?)" << QVariantList{2.5};
+    QTest::newRow("whole fraction to a whole number")
+        << "code = 2.0"
+        << "(\"code\" = ?)" << QVariantList{qint64(2)};
     QTest::newRow("empty") << "  "
                            << "" << QVariantList{};
 }

@@ -113,6 +113,16 @@ void TestTable::filters_data() {
     QTest::newRow("text") << "name < 'd'" << Codes{3, 4};
     QTest::newRow("not") << "not (grp = 1)" << Codes{0, 2, 4, 5};
     QTest::newRow("nothing") << "code > 99" << Codes{};
+    // Empty text is stored as NULL, so comparing with it asks for NULL.
+    QTest::newRow("equals empty text") << "name = ''" << Codes{0, 5};
+    QTest::newRow("differs from empty text") << "name <> ''" << Codes{1, 2, 3, 4};
+    QTest::newRow("empty text first") << "'' = name" << Codes{0, 5};
+    QTest::newRow("empty text to a number") << "amount = ''" << Codes{0, 3};
+    // Fractions compared with whole-number fields are not rounded.
+    QTest::newRow("above a fraction") << "code > 1.5" << Codes{2, 3, 4, 5};
+    QTest::newRow("equals a fraction") << "code = 2.5" << Codes{};
+    QTest::newRow("differs from a fraction") << "code <> 1.6" << Codes{0, 1, 2, 3, 4, 5};
+    QTest::newRow("at least a half") << "grp >= 0.5" << Codes{1, 2, 3, 5};
 }
 
 void TestTable::filters() {
