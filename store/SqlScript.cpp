@@ -241,6 +241,9 @@ TableLayout parseCreateTable(const QString& statement, bool* ifNotExists) {
     if (!trailing.isEmpty())
         options << trailing.join(QLatin1Char(' '));
     layout.options = options.join(QLatin1Char(' ')).simplified();
+    // The options are kept inside a comment of the stored statement.
+    if (layout.options.contains(QStringLiteral("*/")))
+        p.fail(QStringLiteral("テーブルのオプションに「*/」は使えません"));
     for (const QString& keyField : layout.primaryKey)
         if (layout.fieldIndex(keyField) < 0)
             p.fail(QStringLiteral("主キーの項目「%1」がありません").arg(keyField));

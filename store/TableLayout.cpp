@@ -44,6 +44,10 @@ QString createTableSql(const TableLayout& layout, bool ifNotExists) {
     QString sql = QStringLiteral("CREATE TABLE %1%2 (\n%3")
                       .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(),
                            quoteIdentifier(layout.name), items.join(QStringLiteral(",\n")));
+    if (layout.options.contains(QStringLiteral("*/")))
+        throw EngineError(EngineError::Kind::Syntax,
+                          QStringLiteral("テーブル「%1」のオプションに「*/」は使えません：%2")
+                              .arg(layout.name, layout.options));
     if (!layout.options.isEmpty())
         sql += QStringLiteral("\n  /* %1 %2 */").arg(kOptionsMarker, layout.options);
     sql += QStringLiteral("\n)");

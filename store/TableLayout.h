@@ -36,7 +36,8 @@ QString fileIndexName(const QString& table, const QString& index);
 
 // SQLite statements that create the table and one of its indexes. The declared
 // types are kept as written and the table options are kept in a comment inside
-// the statement, so both can be read back from the file.
+// the statement, so both can be read back from the file; options that would end
+// that comment are refused with EngineError(Syntax).
 QString createTableSql(const TableLayout& layout, bool ifNotExists);
 QString createIndexSql(const QString& table, const IndexDef& index, bool ifNotExists,
                        const QStringList& descendingOrNocase = {});

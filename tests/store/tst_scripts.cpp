@@ -36,6 +36,7 @@ private Q_SLOTS:
     void statementsOfTheSystem();
     void malformedCreateStatements_data();
     void malformedCreateStatements();
+    void optionsCannotEndTheirComment();
 
 private:
     void runWorkScript();
@@ -337,6 +338,11 @@ void TestScripts::malformedCreateStatements_data() {
     QTest::newRow("no type") << "CREATE TABLE X (\"a\")";
     QTest::newRow("twice the same field") << "CREATE TABLE X (\"a\" INTEGER, \"A\" SMALLINT)";
     QTest::newRow("unclosed") << "CREATE TABLE X (\"a\" INTEGER";
+    // The options are kept inside a comment of the stored statement.
+    QTest::newRow("options ending the comment")
+        << "CREATE TABLE X (\"a\" INTEGER, PRIMARY KEY (\"a\") DESCRIPTION 'x */ y')";
+    QTest::newRow("trailing options ending the comment")
+        << "CREATE TABLE X (\"a\" INTEGER) USER \"*/\"";
 }
 
 void TestScripts::malformedCreateStatements() {
@@ -347,6 +353,21 @@ void TestScripts::malformedCreateStatements() {
     } catch (const EngineError& error) {
         QCOMPARE(error.kind(), EngineError::Kind::Syntax);
     }
+}
+
+void TestScripts::optionsCannotEndTheirComment() {
+    TableLayout layout;
+    layout.name = QStringLiteral("X");
+    layout.fields << fieldDefFromDeclaration(QStringLiteral("a"), QStringLiteral("INTEGER"));
+    layout.options = QStringLiteral("USER MAJOR VERSION 1 */ DROP TABLE X; /*");
+    try {
+        work_->createTable(layout);
+        QFAIL("created");
+    } catch (const EngineError& error) {
+        QCOMPARE(error.kind(), EngineError::Kind::Syntax);
+        QVERIFY2(error.message().contains(QStringLiteral("「X」")), qPrintable(error.message()));
+    }
+    QVERIFY(!work_->tableExists(QStringLiteral("X")));
 }
 
 QTEST_GUILESS_MAIN(TestScripts)
