@@ -54,9 +54,12 @@ void Query::execSql() {
     try {
         for (const TranslatedStatement& statement : statements) {
             SqliteStatement prepared(db, statement.sql);
+            const sqlite3_int64 before = sqlite3_total_changes64(db.handle());
             while (prepared.step())
                 ;
-            rowsAffected_ += sqlite3_changes64(db.handle());
+            // After other statements the count still holds an earlier statement's rows.
+            if (sqlite3_total_changes64(db.handle()) != before)
+                rowsAffected_ += sqlite3_changes64(db.handle());
         }
         if (ownTransaction)
             connection->commit();

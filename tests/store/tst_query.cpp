@@ -20,6 +20,8 @@ private Q_SLOTS:
     void openNeedsOneSelect();
     void queryIsReadOnly();
     void openTablesSeeTheScript();
+    void rowsAffectedCountsChangedRows_data();
+    void rowsAffectedCountsChangedRows();
 };
 
 void TestQuery::selectIsNavigatedLikeATable() {
@@ -127,6 +129,28 @@ void TestQuery::openTablesSeeTheScript() {
     table.next();
     QCOMPARE(table.fieldByName(QStringLiteral("code")).asInteger(), 8);
     QCOMPARE(table.recordCount(), qsizetype(7));
+}
+
+void TestQuery::rowsAffectedCountsChangedRows_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<qint64>("rows");
+    QTest::newRow("insert, then create a table")
+        << "INSERT INTO T (code) VALUES (20); CREATE TABLE X (\"a\" INTEGER)" << qint64(1);
+    QTest::newRow("delete, then create an index")
+        << "DELETE FROM T WHERE grp = 3; CREATE INDEX \"n\" ON T (\"name\")" << qint64(2);
+    QTest::newRow("update, select, drop")
+        << "UPDATE T SET name = 'z' WHERE code < 3; SELECT * FROM T; DROP TABLE V" << qint64(3);
+    QTest::newRow("only a new table") << "CREATE TABLE X (\"a\" INTEGER)" << qint64(0);
+}
+
+void TestQuery::rowsAffectedCountsChangedRows() {
+    QFETCH(QString, sql);
+    QFETCH(qint64, rows);
+    TableFixture fx;
+    Query script(fx.session, fx.dir);
+    script.setSql(sql);
+    script.execSql();
+    QCOMPARE(script.rowsAffected(), rows);
 }
 
 QTEST_GUILESS_MAIN(TestQuery)
