@@ -56,6 +56,8 @@ private Q_SLOTS:
     void postKeepsChangesMadeElsewhere();
     void rowDeletedElsewhereDuringEdit_data();
     void rowDeletedElsewhereDuringEdit();
+    void wholeAmountsReadAsFloating_data();
+    void wholeAmountsReadAsFloating();
 };
 
 void TestTable::order_data() {
@@ -919,6 +921,46 @@ void TestTable::rowDeletedElsewhereDuringEdit() {
     SqliteStatement count(other, QStringLiteral("SELECT count(*) FROM T"));
     QVERIFY(count.step());
     QCOMPARE(count.columnInt64(0), 5);
+}
+
+void TestTable::wholeAmountsReadAsFloating_data() {
+    QTest::addColumn<QString>("stored");
+    // A MONEY column has numeric affinity: SQLite keeps a whole amount as an integer.
+    QTest::newRow("through the engine") << "";
+    QTest::newRow("written as an integer") << "100";
+    QTest::newRow("written as a floating value") << "100.0";
+}
+
+void TestTable::wholeAmountsReadAsFloating() {
+    QFETCH(QString, stored);
+    TableFixture fx;
+    if (stored.isEmpty()) {
+        Table writer(fx.session, fx.dir, QStringLiteral("T"));
+        writer.open();
+        QVERIFY(writer.findKey({3}));
+        writer.edit();
+        writer.fieldByName(QStringLiteral("amount")).setAsFloat(100.0);
+        writer.post();
+    } else {
+        SqliteDb raw(tablesFilePath(fx.dir), false, 200);
+        raw.exec(QStringLiteral("UPDATE T SET amount = %1 WHERE code = 3").arg(stored));
+    }
+    Table table(fx.session, fx.dir, QStringLiteral("T"));
+    table.open();
+    QVERIFY(table.findKey({3}));
+    const Field& amount = table.fieldByName(QStringLiteral("amount"));
+    QCOMPARE(amount.value().typeId(), int(QMetaType::Double));
+    QCOMPARE(amount.value().toDouble(), 100.0);
+    QCOMPARE(amount.asFloat(), 100.0);
+    QCOMPARE(amount.asString(), QStringLiteral("100"));
+    table.first(); // rows read ahead take the same way
+    QCOMPARE(table.valueAt(3, amount.index()).typeId(), int(QMetaType::Double));
+    QCOMPARE(table.valueAt(3, amount.index()).toDouble(), 100.0);
+    Query query(fx.session, fx.dir);
+    query.setSql(QStringLiteral("select amount from T where code = 3"));
+    query.open();
+    QCOMPARE(query.field(0).value().typeId(), int(QMetaType::Double));
+    QCOMPARE(query.field(0).asFloat(), 100.0);
 }
 
 QTEST_GUILESS_MAIN(TestTable)
