@@ -15,6 +15,28 @@ bool isBlankOrControl(QChar c) {
     return c.unicode() >= 1 && c.unicode() <= 32;
 }
 
+// UTF-16 without a byte-order mark, told by its zero bytes: the high bytes of
+// the ASCII characters (commas, quotes, digits, line breaks) are zero, so in
+// little-endian text many odd offsets hold zeros and hardly any even ones,
+// and the other way round in big-endian text. The pattern must be clear in
+// the first bytes; none when it is not, or when the length is odd.
+std::optional<QStringDecoder::Encoding> unmarkedUtf16(const QByteArray& bytes) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const qsizetype sample = qMin(bytes.size(), qsizetype(512));
+    qsizetype evenZeros = 0, oddZeros = 0;
+    for (qsizetype i = 0; i < sample; ++i) {
+        if (bytes[i] == '\0')
+            ++(i % 2 ? oddZeros : evenZeros);
+    }
+    const qsizetype quarterOfPairs = sample / 2 / 4;
+    if (oddZeros >= quarterOfPairs && oddZeros > 3 * evenZeros)
+        return QStringDecoder::Utf16LE;
+    if (evenZeros >= quarterOfPairs && evenZeros > 3 * oddZeros)
+        return QStringDecoder::Utf16BE;
+    return std::nullopt;
+}
+
 } // namespace
 
 QString trimControl(const QString& text) {
@@ -123,6 +145,16 @@ std::optional<QString> decodeCsvFile(const QByteArray& bytes) {
         return decode(QStringDecoder(QStringDecoder::Utf16LE, strict), 2);
     if (bytes.startsWith("\xFE\xFF"))
         return decode(QStringDecoder(QStringDecoder::Utf16BE, strict), 2);
+    // A zero byte is no character of UTF-8 or Windows-31J text.
+    if (bytes.contains('\0')) {
+        const std::optional<QStringDecoder::Encoding> utf16 = unmarkedUtf16(bytes);
+        if (!utf16)
+            return std::nullopt;
+        std::optional<QString> text = decode(QStringDecoder(*utf16, strict), 0);
+        if (text && text->contains(QChar(0)))
+            return std::nullopt; // zero bytes where UTF-16 text has none
+        return text;
+    }
     if (auto utf8 = decode(QStringDecoder(QStringDecoder::Utf8, strict), 0))
         return utf8;
     // Files from Japanese Windows programs: Windows-31J (CP932).

@@ -37,8 +37,9 @@ QStringList splitCsvLine(const QString& line);
 QByteArray encodeCsvFile(const QStringList& lines);
 
 // The text of an imported file: by its byte-order mark (UTF-8, UTF-16 LE or BE);
-// without one, UTF-8 when it decodes cleanly, else Windows-31J. None when the
-// bytes are not text in any of these.
+// without one, UTF-16 LE or BE when its zero bytes show it, else UTF-8 when it
+// decodes cleanly, else Windows-31J. None when the bytes are not text in any
+// of these (zero bytes that show no UTF-16 pattern, for one).
 std::optional<QString> decodeCsvFile(const QByteArray& bytes);
 
 // Lines of a text, ending at CR LF, LF or CR; a final line break adds no line.

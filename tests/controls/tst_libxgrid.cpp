@@ -387,6 +387,9 @@ void TestLibXGrid::fileEncodings_data() {
     QTest::newRow("utf-8 without mark") << QStringLiteral("code,name\n1,部門～\n").toUtf8();
     QTest::newRow("utf-8 with mark")
         << QByteArray("\xEF\xBB\xBF") + QStringLiteral("code,name\r1,部門～").toUtf8();
+    QStringEncoder little(QStringEncoder::Utf16LE);
+    QTest::newRow("utf-16le without mark")
+        << QByteArray(little.encode(QStringLiteral("code\tname\r\n1\t部門～\r\n")));
 }
 
 void TestLibXGrid::fileEncodings() {

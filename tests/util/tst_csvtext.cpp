@@ -109,6 +109,20 @@ void TestCsvText::decoding_data() {
     // 部門名 and the full-width tilde in Windows-31J (the tilde is 81 60 there).
     QTest::newRow("windows-31j") << QByteArray("code,\x95\x94\x96\xE5\x96\xBC\x81\x60") << true
                                  << text;
+    // Without a mark: told by the zero bytes of the ASCII characters.
+    QTest::newRow("utf-16le without mark") << QByteArray(little.encode(text)) << true << text;
+    QTest::newRow("utf-16be without mark") << QByteArray(big.encode(text)) << true << text;
+    const QString lines = QStringLiteral("\"コード\"\t\"部門名\"\r\n\"1\"\t\"本部\u3000一課\"\r\n");
+    QTest::newRow("utf-16le lines with zero low bytes (U+3000, U+4E00)")
+        << QByteArray(little.encode(lines)) << true << lines;
+    QTest::newRow("utf-16le cut short")
+        << QByteArray(little.encode(text)).chopped(1) << false << QString();
+    QTest::newRow("utf-8 with a zero byte")
+        << QByteArray("code,name\r\n1,\0x\r\n", 16) << false << QString();
+    QTest::newRow("zero bytes in no pattern")
+        << QByteArray("PK\x03\x04\x14\0\0\0\x08\0\0\0!\0", 16) << false << QString();
+    QTest::newRow("zero pairs in utf-16 order")
+        << QByteArray("a\0b\0\0\0c\0", 8) << false << QString();
     QTest::newRow("not text") << QByteArray("\x81\x20\xFF\xFF\xFE", 5) << false << QString();
     QTest::newRow("empty") << QByteArray() << true << QString();
 }
