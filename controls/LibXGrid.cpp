@@ -2,6 +2,7 @@
 
 #include "FileChooser.h"
 #include "MessageBoxes.h"
+#include "sheet/ProgressWindow.h"
 #include "sheet/SheetCopy.h"
 #include "store/DataSet.h"
 #include "store/EngineError.h"
@@ -34,7 +35,6 @@ const QString kImportFailed = QStringLiteral("ＣＳＶ読込中にエラーが�
 const QString kExporting = QStringLiteral("データ出力中");
 const QString kImporting = QStringLiteral("データ読込中");
 const QString kPreparing = QStringLiteral("準備中");
-const QString kCancel = QStringLiteral("キャンセル");
 
 // A failure of the operation itself (not of one line), after its report.
 struct Failed {};
@@ -129,25 +129,15 @@ void TLibXGrid::UsingSet(store::Field& field, const QString& UText) {
 void TLibXGrid::openProgress(const QString& caption, bool withCancel) {
     closeProgress();
     window()->setEnabled(false);
-    auto* dialog = new QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowStaysOnTopHint);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog->setWindowTitle(caption);
-    dialog->setFixedSize(200, 110);
+    std::function<void()> cancel;
+    if (withCancel)
+        cancel = [this] { ProButtonClick(); };
+    auto* dialog = new sheet::ProgressWindow(caption, kPreparing, std::move(cancel));
     progress_.window = dialog;
-    progress_.bar = new QProgressBar(dialog);
-    progress_.bar->setGeometry(11, 10, 170, 16);
+    progress_.bar = dialog->bar();
     progress_.bar->setRange(0, 0);
-    progress_.bar->setTextVisible(false);
-    progress_.label = new QLabel(kPreparing, dialog);
-    progress_.label->setGeometry(46, 30, 100, 15);
-    progress_.label->setAlignment(Qt::AlignCenter);
-    progress_.cancel = nullptr;
-    if (withCancel) {
-        progress_.cancel = new QPushButton(kCancel, dialog);
-        progress_.cancel->setGeometry(46, 48, 100, 25);
-        connect(progress_.cancel, &QPushButton::clicked, this, &TLibXGrid::ProButtonClick);
-    }
+    progress_.label = dialog->label();
+    progress_.cancel = dialog->cancelButton();
     progress_.counter = 0;
     dialog->show();
     QCoreApplication::processEvents();
@@ -171,11 +161,7 @@ void TLibXGrid::showCount() {
 void TLibXGrid::closeProgress() {
     if (!progress_.window)
         return;
-    if (QWidget* form = window()) {
-        form->setEnabled(true);
-        form->raise();
-        form->activateWindow();
-    }
+    sheet::releaseContainer(window());
     delete progress_.window.data();
     progress_ = Progress{};
 }

@@ -1,10 +1,9 @@
 #include "SheetProgress.h"
 
+#include "ProgressWindow.h"
+
 #include <QApplication>
-#include <QDialog>
-#include <QLabel>
 #include <QProgressBar>
-#include <QScreen>
 #include <QWidget>
 
 namespace marubo::sheet {
@@ -18,20 +17,10 @@ SheetProgress::SheetProgress(QWidget* container, const QString& caption, const Q
     if (container_)
         container_->setEnabled(false);
     // Owned by the application, not by the disabled window.
-    window_ = new QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                       Qt::WindowStaysOnTopHint);
-    window_->setWindowTitle(caption);
-    window_->setFixedSize(200, 110);
-    bar_ = new QProgressBar(window_);
-    bar_->setGeometry(11, 10, 170, 16);
+    window_ = new ProgressWindow(caption, label);
+    bar_ = window_->bar();
     bar_->setRange(0, 100);
     bar_->setValue(0);
-    bar_->setTextVisible(false);
-    label_ = new QLabel(label, window_);
-    label_->setGeometry(46, 30, 100, 15);
-    label_->setAlignment(Qt::AlignCenter);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window_->move(screen->geometry().center() - window_->rect().center());
     window_->show();
     QApplication::processEvents();
 }
@@ -50,17 +39,10 @@ void SheetProgress::step() {
 void SheetProgress::close() {
     if (!window_)
         return;
-    if (container_) {
-        container_->setEnabled(true);
-        if (container_->isVisible()) { // a window never shown (the command line) stays hidden
-            container_->raise();
-            container_->activateWindow();
-        }
-    }
+    releaseContainer(container_);
     delete window_;
     window_ = nullptr;
     bar_ = nullptr;
-    label_ = nullptr;
 }
 
 } // namespace marubo::sheet

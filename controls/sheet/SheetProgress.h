@@ -3,15 +3,15 @@
 #include <QPointer>
 #include <QString>
 
-class QDialog;
-class QLabel;
 class QProgressBar;
 class QWidget;
 
 namespace marubo::sheet {
 
-// The small progress window of the spreadsheet copy: 200 × 110, centred on
-// the screen, always on top, without border icons or a cancel button; a bar
+class ProgressWindow;
+
+// The progress window of the spreadsheet copy (a ProgressWindow without a
+// cancel button, so Esc and the window manager's close are ignored): a bar
 // from 0 to 100 stepped by 10 and a centred label. While it is open the
 // containing window is disabled; closing enables that window again and
 // brings it to the front.
@@ -28,9 +28,8 @@ public:
 
 private:
     QPointer<QWidget> container_;
-    QDialog* window_ = nullptr;
+    ProgressWindow* window_ = nullptr;
     QProgressBar* bar_ = nullptr;
-    QLabel* label_ = nullptr;
 };
 
 } // namespace marubo::sheet

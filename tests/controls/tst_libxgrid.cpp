@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QtTest>
@@ -107,32 +108,41 @@ QByteArray utf16(const QStringList& lines) {
     return encodeCsvFile(lines);
 }
 
-// Presses the progress window's cancel button once `afterRows` rows went by,
-// recording what the window and the form showed.
+// Acts on the progress window once `afterRows` rows went by (by default
+// presses its cancel button), recording what the window and the form showed.
 struct Canceller {
+    using Action = std::function<void(TLibXGrid&)>;
     TLibXGrid& grid;
     int afterRows;
+    Action action;
     QStringList seen;
+    QPoint centre;           // of the progress window
+    bool shownAfter = false; // the window was still up after the action
     QTimer timer;
-    Canceller(TLibXGrid& g, int rows) : grid(g), afterRows(rows) {
+    Canceller(TLibXGrid& g, int rows, Action act = pressCancel)
+        : grid(g), afterRows(rows), action(std::move(act)) {
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] {
             QDialog* window = grid.progressWindow();
             if (!window || !grid.progressCancelButton())
                 return;
-            if (seen.isEmpty())
+            if (seen.isEmpty()) {
                 seen << window->windowTitle()
                      << (grid.window()->isEnabled() ? "form enabled" : "form disabled");
+                centre = window->geometry().center();
+            }
             const auto* label = window->findChild<QLabel*>();
             if (label && label->text() == QStringLiteral("%1 / %2").arg(afterRows).arg(
                                               label->text().section(' ', 2))) {
                 seen << label->text();
-                grid.progressCancelButton()->click();
+                action(grid);
+                shownAfter = window->isVisible();
                 timer.stop();
             }
         });
         timer.start();
     }
+    static void pressCancel(TLibXGrid& grid) { grid.progressCancelButton()->click(); }
 };
 
 } // namespace
@@ -160,6 +170,8 @@ private Q_SLOTS:
     void emptyAndHeaderOnlyFiles();
     void unreadableFile();
     void cancelledImport();
+    void escapeOrCloseCancels_data();
+    void escapeOrCloseCancels();
     void displayFormats();
     void contextMenu();
     void spreadsheetCopy();
@@ -282,6 +294,9 @@ void TestLibXGrid::cancelledExport() {
     Canceller cancel(x.grid, 20);
     const int result = x.grid.CopyCsvFile();
     QCOMPARE(cancel.seen.mid(0, 2), (QStringList{"データ出力中", "form disabled"}));
+    // Centred on the screen (the window's frame may shift it by its width).
+    const QPoint offCentre = cancel.centre - QGuiApplication::primaryScreen()->geometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 8, qPrintable(QString::number(offCentre.x())));
     QVERIFY(result < 0);
     // What was written is kept, and its count says how much.
     QCOMPARE(x.fileLines().size(), -result);
@@ -445,6 +460,38 @@ void TestLibXGrid::cancelledImport() {
     // The records stored before the cancel stay; the count says how many.
     QCOMPARE(x.rows().size(), -result);
     QVERIFY(-result >= 9 && -result <= 11);
+}
+
+void TestLibXGrid::escapeOrCloseCancels_data() {
+    QTest::addColumn<bool>("exporting");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("export, Esc") << true << true;
+    QTest::newRow("export, window manager's close") << true << false;
+    QTest::newRow("import, Esc") << false << true;
+    QTest::newRow("import, window manager's close") << false << false;
+}
+
+void TestLibXGrid::escapeOrCloseCancels() {
+    QFETCH(bool, exporting);
+    QFETCH(bool, escape);
+    Exchange x(exporting ? 40 : 0);
+    QStringList lines{"code,name"};
+    for (int i = 1; i <= 40; ++i)
+        lines << QStringLiteral("%1,n%1").arg(i);
+    if (!exporting)
+        x.writeFile(utf16(lines));
+    Canceller cancel(x.grid, 10, [escape](TLibXGrid& grid) {
+        if (escape)
+            QTest::keyClick(grid.progressWindow(), Qt::Key_Escape);
+        else
+            grid.progressWindow()->close();
+    });
+    const int result = exporting ? x.grid.CopyCsvFile() : x.grid.LoadCsvFile();
+    // As the cancel button: the window stays up until the operation stops.
+    QVERIFY(cancel.shownAfter);
+    QVERIFY(result < 0);
+    QVERIFY(x.grid.window()->isEnabled());
+    QVERIFY(!x.grid.progressWindow());
 }
 
 void TestLibXGrid::displayFormats() {

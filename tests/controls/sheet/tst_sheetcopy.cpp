@@ -143,6 +143,8 @@ private slots:
     void sheetNameSuffixesAccumulate_data();
     void sheetNameSuffixesAccumulate();
     void progressWindowDuringFormatting();
+    void progressWindowStaysOnEscapeAndClose_data();
+    void progressWindowStaysOnEscapeAndClose();
 
     void noApplication_data();
     void noApplication();
@@ -333,8 +335,7 @@ void TestSheetCopy::sheetNameSuffixesAccumulate_data() {
                                                 second, // S(2) is taken
                                                 count,  first,
                                                 second, // so is S(2) on the next round
-                                                count,  first,
-                                                second} // S(2)(3) is free
+                                                count,  first, second} // S(2)(3) is free
                                  << "S(2)(3)";
     QTest::newRow("only exact names count")
         << QStringList{QStringLiteral("s"), QStringLiteral("S ")}
@@ -400,6 +401,37 @@ void TestSheetCopy::progressWindowDuringFormatting() {
     QCOMPARE(barAt.value(QStringLiteral("ActiveSheet.Cells(1, 1).Select()")), 100);
     QCOMPARE(barAt.value(QStringLiteral("ActiveSheet.PageSetup.Orientation := 2")), -1);
     QVERIFY(containerDisabled);
+    QVERIFY(run.container.isEnabled());
+}
+
+void TestSheetCopy::progressWindowStaysOnEscapeAndClose_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("window manager's close") << false;
+}
+
+void TestSheetCopy::progressWindowStaysOnEscapeAndClose() {
+    QFETCH(bool, escape);
+    Run run;
+    QStringList seen;
+    run.recording.onLine = [&](const QString& line) {
+        if (line != QStringLiteral("ActiveSheet.Cells.Font.Size := 10"))
+            return;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(top);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            if (escape)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->close();
+            seen << (dialog->isVisible() ? "shown" : "hidden");
+        }
+    };
+    QVERIFY(run.copy());
+    // The window has no cancel: it stays until the formatting is done.
+    QCOMPARE(seen, QStringList{"shown"});
+    QCOMPARE(run.recording.log, kGridCalls);
     QVERIFY(run.container.isEnabled());
 }
 
