@@ -2,7 +2,7 @@
 # Quiet when nothing is missing and the build is up to date.
 
 MARUBO_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libsqlite3-dev libcurl4-openssl-dev
-                 libxlsxwriter-dev fonts-noto-cjk xvfb xauth e2fsprogs)
+                 libxlsxwriter-dev fonts-noto-cjk xdg-utils xvfb xauth e2fsprogs)
 
 marubo_missing_packages() {
     local package

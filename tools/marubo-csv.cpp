@@ -80,7 +80,10 @@ int main(int argc, char* argv[]) {
         // The spreadsheet is written, never opened: its path is printed instead.
         QString written;
         sheet::registerSpreadsheetApplication(sheet::AutomationClasses::process(),
-                                              [&written](const QString& path) { written = path; });
+                                              [&written](const QString& path) {
+                                                  written = path;
+                                                  return true;
+                                              });
         const bool shown = grid.CopyExcel();
         grid.setDataSetModel(nullptr);
         if (shown && !written.isEmpty())

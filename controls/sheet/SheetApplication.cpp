@@ -3,9 +3,11 @@
 #include "SheetModel.h"
 #include "XlsxOutput.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
@@ -14,7 +16,12 @@ namespace marubo::sheet {
 
 namespace {
 
-constexpr qint64 kMaxFormattedCells = 2'000'000; // beyond this a range is refused
+// A formatted range is written cell by cell (its blank cells carry the
+// borders and fills), and every such cell is held in memory until the file
+// is written. Ranges beyond this many cells are refused, which bounds the
+// memory a copy takes: a larger grid loses the rest of its formatting there,
+// as after any failure of the formatting, and its sheet is still shown.
+constexpr qint64 kMaxFormattedCells = 2'000'000;
 
 bool is(const QString& member, QLatin1StringView name) {
     return member.compare(name, Qt::CaseInsensitive) == 0;
@@ -551,9 +558,13 @@ private:
         const QFileInfo source(book->path);
         const QString xlsx =
             source.absoluteDir().filePath(source.completeBaseName() + QStringLiteral(".xlsx"));
+        // Writing a large sheet takes seconds, after the progress window closed.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         writeXlsx(*book, xlsx);
-        if (state_->open)
-            state_->open(xlsx);
+        if (state_->open && !state_->open(xlsx))
+            throw AutomationError(
+                QStringLiteral("No program opens %1.").arg(QDir::toNativeSeparators(xlsx)));
     }
 };
 
@@ -574,8 +585,8 @@ void registerSpreadsheetApplication(AutomationClasses& classes, XlsxOpener open)
     });
 }
 
-void openWithDesktop(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool openWithDesktop(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 AutomationClasses& AutomationClasses::process() {

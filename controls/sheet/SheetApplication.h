@@ -6,8 +6,8 @@
 
 namespace marubo::sheet {
 
-// Shows a finished .xlsx file to the user.
-using XlsxOpener = std::function<void(const QString& xlsxPath)>;
+// Shows a finished .xlsx file to the user; false when nothing could open it.
+using XlsxOpener = std::function<bool(const QString& xlsxPath)>;
 
 // The class name the grid asks for.
 inline const QString kSpreadsheetClass = QStringLiteral("Excel.Application");
@@ -26,15 +26,17 @@ inline const QString kSpreadsheetClass = QStringLiteral("Excel.Application");
 // Member names are matched without regard to letter case. Workbooks.Open
 // reads a CSV file as the grids export it. Setting Visible to True writes the
 // active workbook as an .xlsx file beside the file it was read from (same base
-// name, ".xlsx") and hands it to `open`; a book without a file, or a file that
-// cannot be written, makes that setting fail. A started instance stays in the
+// name, ".xlsx") and hands it to `open`, with the wait cursor up meanwhile; a
+// book without a file, a file that cannot be written, or an `open` that
+// fails makes that setting fail (the written file stays). A started instance stays in the
 // running table until it quits.
 ObjectRef startSpreadsheetApplication(AutomationClasses& classes, XlsxOpener open);
 
 // Registers the in-process spreadsheet under kSpreadsheetClass.
 void registerSpreadsheetApplication(AutomationClasses& classes, XlsxOpener open);
 
-// Opens a file with the desktop's default program.
-void openWithDesktop(const QString& path);
+// Opens a file with the desktop's default program; false when there is none
+// (no desktop, or no opener such as xdg-open installed).
+bool openWithDesktop(const QString& path);
 
 } // namespace marubo::sheet

@@ -145,6 +145,28 @@ struct Canceller {
     static void pressCancel(TLibXGrid& grid) { grid.progressCancelButton()->click(); }
 };
 
+// The process's spreadsheet application, its files shown to a list (or
+// refused); the instance a test leaves running is quit at the end.
+struct Viewer {
+    QStringList opened;
+    Viewer() {
+        sheet::registerSpreadsheetApplication(sheet::AutomationClasses::process(),
+                                              [this](const QString& path) {
+                                                  opened << path;
+                                                  return true;
+                                              });
+    }
+    ~Viewer() {
+        try {
+            sheet::AutomationClasses::process()
+                .getActiveObject(sheet::kSpreadsheetClass)
+                ->call(QStringLiteral("Quit"));
+        } catch (const std::exception&) {
+            // none running
+        }
+    }
+};
+
 } // namespace
 
 class TestLibXGrid : public QObject {
@@ -539,9 +561,8 @@ void TestLibXGrid::contextMenu() {
 }
 
 void TestLibXGrid::spreadsheetCopy() {
-    QStringList opened;
-    sheet::registerSpreadsheetApplication(sheet::AutomationClasses::process(),
-                                          [&opened](const QString& path) { opened << path; });
+    Viewer viewer;
+    QStringList& opened = viewer.opened;
     QList<GridColumn> columns = Exchange::defaultColumns();
     columns[4].visible = false;
     Exchange x(3, columns);

@@ -8,6 +8,7 @@
 #include "controls/sheet/XlsxOutput.h"
 #include "util/CsvText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -182,11 +183,18 @@ struct Sheets {
     QString xlsx = QDir(dir).filePath(QStringLiteral("TMP$$$.xlsx"));
     AutomationClasses classes;
     QStringList shown;
+    QList<int> cursorsWhileShown; // the override cursor's shape, -1 for none
+    bool opens = true;            // whether a program opens the file
     RecordedErrors boxes;
     QWidget container;
 
     Sheets() {
-        registerSpreadsheetApplication(classes, [this](const QString& path) { shown << path; });
+        registerSpreadsheetApplication(classes, [this](const QString& path) {
+            shown << path;
+            const QCursor* cursor = QApplication::overrideCursor();
+            cursorsWhileShown << (cursor ? int(cursor->shape()) : -1);
+            return opens;
+        });
     }
 
     void writeCsv(const QStringList& lines = kExport) const {
@@ -234,6 +242,7 @@ private slots:
     void withoutAutoFitColumnsKeepTheirWidth();
     void unwritableFolderFailsTheCopy();
     void unreadableCsvFailsTheCopy();
+    void fileNothingOpensFailsTheCopy();
 
     void csvReading_data();
     void csvReading();
@@ -254,6 +263,9 @@ void TestSheetXlsx::copyWritesTheFormattedSheet() {
     QVERIFY(sheets.copy());
     QVERIFY(sheets.boxes.errors.isEmpty());
     QCOMPARE(sheets.shown, QStringList{sheets.xlsx});
+    // The wait cursor is up while the file is written and handed on, then gone.
+    QCOMPARE(sheets.cursorsWhileShown, QList<int>{Qt::WaitCursor});
+    QVERIFY(!QApplication::overrideCursor());
 
     const Xlsx file(sheets.xlsx);
     QVERIFY(file.ok());
@@ -430,6 +442,18 @@ void TestSheetXlsx::unreadableCsvFailsTheCopy() {
     QCOMPARE(sheets.boxes.errors, QStringList{kCopyFailed});
     QVERIFY(sheets.shown.isEmpty());
     QVERIFY(!QFile::exists(sheets.xlsx));
+}
+
+void TestSheetXlsx::fileNothingOpensFailsTheCopy() {
+    Sheets sheets;
+    sheets.writeCsv();
+    sheets.opens = false; // a desktop without a program for .xlsx files
+    QVERIFY(!sheets.copy());
+    QCOMPARE(sheets.boxes.errors, QStringList{kCopyFailed});
+    QCOMPARE(sheets.shown, QStringList{sheets.xlsx});
+    QVERIFY(Xlsx(sheets.xlsx).ok()); // the written file stays for the user to open
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY_THROWS_EXCEPTION(AutomationError, sheets.classes.getActiveObject(kSpreadsheetClass));
 }
 
 void TestSheetXlsx::csvReading_data() {
