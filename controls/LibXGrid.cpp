@@ -311,8 +311,17 @@ int TLibXGrid::LoadCsvFile() {
                 result = -result;
                 break;
             }
+            bool inserted = false;
+            // Reports the line; true when the loop ends here.
+            auto refused = [&] {
+                data.cancel();
+                report(QStringLiteral("ＣＳＶ（%1行目）を読み込みできません。").arg(line));
+                // A refused insert would refuse every later line the same way.
+                return !inserted;
+            };
             try {
                 data.append();
+                inserted = true;
                 values = splitCsvLine(FileString[line]);
                 for (qsizetype k = 0; k < values.size() && k < fieldOf.size(); ++k) {
                     if (fieldOf[k] < 0)
@@ -326,11 +335,11 @@ int TLibXGrid::LoadCsvFile() {
                 data.post();
                 ++result;
             } catch (const store::EngineError&) {
-                data.cancel();
-                report(QStringLiteral("ＣＳＶ（%1行目）を読み込みできません。").arg(line));
+                if (refused())
+                    break;
             } catch (const Abort&) {
-                data.cancel();
-                report(QStringLiteral("ＣＳＶ（%1行目）を読み込みできません。").arg(line));
+                if (refused())
+                    break;
             }
         }
         showCount();

@@ -67,7 +67,9 @@ public:
     // half-written.
     int CopyCsvFile();
     // Appends the lines of the CSV file as records. Returns the number of
-    // records stored, its negative when cancelled.
+    // records stored, its negative when cancelled. A line the data set
+    // refuses is reported and skipped; when it refuses the insert itself the
+    // reading ends there.
     int LoadCsvFile();
     // The grid's rows as a formatted sheet of the spreadsheet application, shown
     // (written as an .xlsx file beside the CSV file and opened). Writes the CSV

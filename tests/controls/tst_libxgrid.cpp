@@ -8,6 +8,7 @@
 #include "store/Query.h"
 #include "store/Session.h"
 #include "store/Table.h"
+#include "util/Abort.h"
 #include "util/CsvText.h"
 
 #include <QApplication>
@@ -194,6 +195,8 @@ private Q_SLOTS:
     void cancelledImport();
     void escapeOrCloseCancels_data();
     void escapeOrCloseCancels();
+    void refusedInserts_data();
+    void refusedInserts();
     void displayFormats();
     void contextMenu();
     void spreadsheetCopy();
@@ -512,6 +515,38 @@ void TestLibXGrid::escapeOrCloseCancels() {
     // As the cancel button: the window stays up until the operation stops.
     QVERIFY(cancel.shownAfter);
     QVERIFY(result < 0);
+    QVERIFY(x.grid.window()->isEnabled());
+    QVERIFY(!x.grid.progressWindow());
+}
+
+void TestLibXGrid::refusedInserts_data() {
+    QTest::addColumn<int>("allowed"); // rows the data set takes before it refuses inserts
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("reports");
+    QTest::newRow("every insert refused")
+        << 0 << 0 << QStringList{"ＣＳＶ（1行目）を読み込みできません。"};
+    QTest::newRow("refused after two rows")
+        << 2 << 2 << QStringList{"ＣＳＶ（3行目）を読み込みできません。"};
+}
+
+void TestLibXGrid::refusedInserts() {
+    QFETCH(int, allowed);
+    QFETCH(int, result);
+    QFETCH(QStringList, reports);
+    Exchange x(0);
+    x.table.setBeforeInsert([allowed](store::DataSet& data) {
+        if (data.recordCount() >= allowed)
+            throw Abort();
+    });
+    QStringList lines{"code,name"};
+    for (int i = 1; i <= 50; ++i)
+        lines << QStringLiteral("%1,n%1").arg(i);
+    x.writeFile(utf16(lines));
+    // One report for the line refused, and the reading ends there.
+    QCOMPARE(x.grid.LoadCsvFile(), result);
+    QCOMPARE(x.boxes.errors, reports);
+    QCOMPARE(x.rows().size(), result);
+    QVERIFY(x.table.isActive());
     QVERIFY(x.grid.window()->isEnabled());
     QVERIFY(!x.grid.progressWindow());
 }
