@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 namespace marubo::controls {
 
@@ -377,14 +377,21 @@ void TLibXGrid::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
+// The user's file stands in for FCSVFileName during this one operation only:
+// the grid's own file stays the one that Excel出力 writes and replaces.
+void TLibXGrid::runOnFile(const QString& path, int (TLibXGrid::*operation)()) {
+    const QString own = std::exchange(FCSVFileName, QDir::toNativeSeparators(path));
+    const auto restore = qScopeGuard([this, &own] { FCSVFileName = own; });
+    (this->*operation)();
+}
+
 void TLibXGrid::exportFromMenu() {
     commitPendingEdit();
     const QString path =
         chooser_->saveFile(this, QStringLiteral("CSV出力"), CsvFilePath(FCSVFileName));
     if (path.isEmpty())
         return;
-    FCSVFileName = QDir::toNativeSeparators(path);
-    CopyCsvFile();
+    runOnFile(path, &TLibXGrid::CopyCsvFile);
 }
 
 void TLibXGrid::sheetFromMenu() {
@@ -397,8 +404,7 @@ void TLibXGrid::importFromMenu() {
     const QString path = chooser_->openFile(this, QStringLiteral("CSV読込"));
     if (path.isEmpty())
         return;
-    FCSVFileName = QDir::toNativeSeparators(path);
-    LoadCsvFile();
+    runOnFile(path, &TLibXGrid::LoadCsvFile);
 }
 
 } // namespace marubo::controls

@@ -91,6 +91,8 @@ public:
     // file dialogs); not owned.
     void setFileChooser(FileChooser* chooser);
     // The context menu: "CSV出力…", "Excel出力" and, when asked for, "CSV読込…".
+    // The file chosen for a CSV item serves that one operation; FCSVFileName
+    // is left as it was.
     void setCsvMenu(bool exportItem, bool importItem);
 
     // The progress window of the operation under way, or null.
@@ -119,6 +121,7 @@ private:
     void exportFromMenu();
     void sheetFromMenu();
     void importFromMenu();
+    void runOnFile(const QString& path, int (TLibXGrid::*operation)());
 
     Progress progress_;
     std::unique_ptr<MessageBoxes> ownBoxes_;

@@ -168,6 +168,28 @@ struct Viewer {
     }
 };
 
+// Chooses a context-menu item of the grid, as a right click and a pick would.
+void pickFromMenu(TLibXGrid& grid, const QString& text) {
+    QTimer::singleShot(50, [text] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+            for (QAction* action : menu->actions())
+                if (action->text() == text)
+                    action->trigger();
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                            grid.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(grid.viewport(), &event);
+}
+
+// A file chooser that answers with one file.
+struct Chooser : FileChooser {
+    QString file;
+    QString saveFile(QWidget*, const QString&, const QString&) override { return file; }
+    QString openFile(QWidget*, const QString&) override { return file; }
+};
+
 } // namespace
 
 class TestLibXGrid : public QObject {
@@ -199,6 +221,7 @@ private Q_SLOTS:
     void refusedInserts();
     void displayFormats();
     void contextMenu();
+    void menuFileLeftAloneByExcelOutput();
     void spreadsheetCopy();
 };
 
@@ -563,36 +586,50 @@ void TestLibXGrid::displayFormats() {
 }
 
 void TestLibXGrid::contextMenu() {
-    struct Chooser : FileChooser {
-        QString file;
-        QString saveFile(QWidget*, const QString&, const QString&) override { return file; }
-        QString openFile(QWidget*, const QString&) override { return file; }
-    } chooser;
+    Chooser chooser;
     Exchange x(2);
+    const QString own = x.grid.FCSVFileName;
     chooser.file = x.folder.path() + QStringLiteral("/menu.csv");
     x.grid.setFileChooser(&chooser);
     x.grid.setCsvMenu(true, true);
     x.grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&x.grid));
-    auto pick = [&x](const QString& text) {
-        QTimer::singleShot(50, [text] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
-                for (QAction* action : menu->actions())
-                    if (action->text() == text)
-                        action->trigger();
-            if (QWidget* popup = QApplication::activePopupWidget())
-                popup->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
-                                x.grid.mapToGlobal(QPoint(10, 10)));
-        QApplication::sendEvent(x.grid.viewport(), &event);
-    };
-    pick(QStringLiteral("CSV出力…"));
-    QCOMPARE(x.grid.FCSVFileName, QDir::toNativeSeparators(chooser.file));
+    pickFromMenu(x.grid, QStringLiteral("CSV出力…"));
+    QCOMPARE(x.grid.FCSVFileName, own);
+    x.grid.FCSVFileName = chooser.file;
     QCOMPARE(x.fileLines().size(), 3);
+    x.grid.FCSVFileName = own;
     x.empty();
-    pick(QStringLiteral("CSV読込…"));
+    pickFromMenu(x.grid, QStringLiteral("CSV読込…"));
     QCOMPARE(x.rows().size(), 2);
+    QCOMPARE(x.grid.FCSVFileName, own);
+}
+
+void TestLibXGrid::menuFileLeftAloneByExcelOutput() {
+    Viewer viewer;
+    Chooser chooser;
+    Exchange x(0);
+    chooser.file = x.folder.path() + QStringLiteral("/users.csv");
+    const QByteArray users("code,name\r\n1,\x95\x94\x96\xE5\r\n"); // Windows-31J
+    {
+        QFile file(chooser.file);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(users);
+    }
+    x.grid.setFileChooser(&chooser);
+    x.grid.setCsvMenu(true, true);
+    x.grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&x.grid));
+    pickFromMenu(x.grid, QStringLiteral("CSV読込…"));
+    QCOMPARE(x.rows(), QStringList{"1|部門|||"});
+    pickFromMenu(x.grid, QStringLiteral("Excel出力"));
+    // The copy went through the grid's own file; the user's file is as it was.
+    QCOMPARE(viewer.opened, QStringList{x.folder.path() + QStringLiteral("/out.xlsx")});
+    QFile file(chooser.file);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), users);
+    QVERIFY(!QFile::exists(x.folder.path() + QStringLiteral("/users.xlsx")));
+    QVERIFY(x.boxes.errors.isEmpty());
 }
 
 void TestLibXGrid::spreadsheetCopy() {
