@@ -104,7 +104,11 @@ bool TLibXGrid::CopyExcel() {
     settings.landscape = FPageOrientation == xlLandscape;
     settings.showErrDlg = FShowErrDlg;
     sheet::SheetCopyHooks hooks;
-    hooks.copyCsvFile = [this] { return FCSVRecmax = CopyCsvFile(); };
+    hooks.copyCsvFile = [this] {
+        FCSVRecmax = CopyCsvFile();
+        // A failed export replaced nothing: the file there is an older one.
+        return exportFailed_ ? 0 : FCSVRecmax;
+    };
     hooks.container = window();
     hooks.boxes = boxes_;
     return sheet::CopyExcel(settings, hooks);
@@ -181,6 +185,7 @@ QList<int> TLibXGrid::exportedColumns() const {
 }
 
 int TLibXGrid::CopyCsvFile() {
+    exportFailed_ = false;
     openProgress(kExporting, true);
     CancelFlg = false;
     int count = 0;
@@ -251,6 +256,7 @@ int TLibXGrid::CopyCsvFile() {
         if (controlsDisabled)
             data.enableControls();
         file.cancelWriting();
+        exportFailed_ = true;
         closeProgress();
         report(kExportFailed);
         return count;

@@ -73,7 +73,8 @@ public:
     int LoadCsvFile();
     // The grid's rows as a formatted sheet of the spreadsheet application, shown
     // (written as an .xlsx file beside the CSV file and opened). Writes the CSV
-    // file first; FCSVRecmax takes its line count. True when the sheet is shown.
+    // file first; FCSVRecmax takes its line count. True when the sheet is shown;
+    // false when the export failed or wrote nothing.
     bool CopyExcel();
     // The spreadsheet copy's helpers (see controls/sheet/SheetCopy.h).
     static QString RangeText(int row, int column, int rowSpan, int columnSpan);
@@ -130,6 +131,7 @@ private:
     FileChooser* chooser_ = nullptr;
     bool exportItem_ = true;
     bool importItem_ = false;
+    bool exportFailed_ = false; // the last CopyCsvFile failed after opening its file
 };
 
 } // namespace marubo::controls

@@ -39,7 +39,8 @@ struct SheetCopySettings {
 // What the copy calls outside itself.
 struct SheetCopyHooks {
     // Writes the CSV file: the number of lines written, its negative when the
-    // user cancelled, 0 when nothing could be written.
+    // user cancelled, 0 when nothing could be written or the export failed
+    // (whatever file is there then is not this export's).
     std::function<int()> copyCsvFile;
     // Disabled while the progress window is open; the parent of reports.
     QWidget* container = nullptr;

@@ -223,6 +223,7 @@ private Q_SLOTS:
     void contextMenu();
     void menuFileLeftAloneByExcelOutput();
     void spreadsheetCopy();
+    void failedExportGivesNoSheet();
 };
 
 void TestLibXGrid::initialValues() {
@@ -630,6 +631,29 @@ void TestLibXGrid::menuFileLeftAloneByExcelOutput() {
     QCOMPARE(file.readAll(), users);
     QVERIFY(!QFile::exists(x.folder.path() + QStringLiteral("/users.xlsx")));
     QVERIFY(x.boxes.errors.isEmpty());
+}
+
+void TestLibXGrid::failedExportGivesNoSheet() {
+    Viewer viewer;
+    Exchange x(3);
+    const QByteArray earlier = utf16({"\"an earlier file\""});
+    x.writeFile(earlier);
+    // The second record's amount is no number, so its formatted text fails.
+    store::Query update(x.session, x.dir);
+    update.setSql(QStringLiteral("UPDATE X SET amount = 'abc' WHERE code = 2"));
+    update.execSql();
+    x.table.close();
+    x.table.open();
+    x.grid.UsingSet(x.table.fieldByName("amount"), QStringLiteral("#,##0"));
+    QVERIFY(!x.grid.CopyExcel());
+    QCOMPARE(x.grid.FCSVRecmax, 2); // the title line and the first record
+    QCOMPARE(x.boxes.errors, QStringList{"ＣＳＶ出力中にエラーが発生しました。"});
+    QVERIFY(viewer.opened.isEmpty());
+    QCOMPARE(x.fileBytes(), earlier);
+    QVERIFY(!QFile::exists(x.folder.path() + QStringLiteral("/out.xlsx")));
+    QVERIFY_THROWS_EXCEPTION(
+        sheet::AutomationError,
+        sheet::AutomationClasses::process().getActiveObject(sheet::kSpreadsheetClass));
 }
 
 void TestLibXGrid::spreadsheetCopy() {
