@@ -420,8 +420,9 @@ void Table::loadBuffer() {
 
 void Table::reloadForEdit() {
     // Another program may have changed the row since it was read: an edit starts
-    // from what the file holds now.
-    if (current_) {
+    // from what the file holds now. Inside a transaction of ours nobody else can
+    // write, and the row as read is the row as stored.
+    if (current_ && !connection_->inTransaction()) {
         rowStatement_.reset();
         rowStatement_.bindInt64(1, *current_);
         const bool found = rowStatement_.step();
@@ -593,24 +594,33 @@ void Table::doPost(bool inserting) {
             // Only the fields changed in this edit are written, so that what another
             // program changed meanwhile in the other fields stays. With none changed,
             // the row is only looked for, to report it when it has gone.
-            QStringList sets;
             std::vector<qsizetype> changed;
+            QByteArray fieldsSet(defs.size(), '0'); // the statement's key: one mark per field
+            // A key of one INTEGER field is SQLite's row id: changing the key moves
+            // the row, and only then the update has to say where the row is now.
+            bool movesRow = false;
             for (qsizetype i = 0; i < defs.size(); ++i) {
                 if (!fieldChanged(i))
                     continue;
-                sets << quoteIdentifier(defs[i].name) + QStringLiteral(" = ?");
+                fieldsSet[i] = '1';
                 changed.push_back(i);
+                if (layout_.primaryKey.size() == 1 && defs[i].type == FieldType::Integer &&
+                    defs[i].name.compare(layout_.primaryKey.first(), Qt::CaseInsensitive) == 0)
+                    movesRow = true;
             }
-            const QString assignments = sets.join(QStringLiteral(", "));
-            SqliteStatement& update = updateStatements_[assignments];
+            SqliteStatement& update = updateStatements_[fieldsSet];
             if (!update.isPrepared()) {
-                // A key of one INTEGER field is SQLite's row id: changing the key
-                // moves the row, so the update says where the row is now.
-                const QString sql =
+                QStringList sets;
+                for (const qsizetype i : changed)
+                    sets << quoteIdentifier(defs[i].name) + QStringLiteral(" = ?");
+                const QString assignments = sets.join(QStringLiteral(", "));
+                QString sql =
                     changed.empty()
                         ? QStringLiteral("SELECT rowid FROM %1 WHERE rowid = ?").arg(table)
-                        : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? RETURNING rowid")
+                        : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                               .arg(table, assignments);
+                if (movesRow)
+                    sql += QStringLiteral(" RETURNING rowid");
                 update = SqliteStatement(connection_->db(), sql, writeContext_);
             }
             update.reset();
@@ -618,11 +628,15 @@ void Table::doPost(bool inserting) {
             for (const qsizetype i : changed)
                 update.bind(parameter++, buffer_[i]);
             update.bindInt64(parameter, *current_);
-            const bool found = update.step();
-            const qint64 rowId = found ? update.columnInt64(0) : 0;
+            bool found = update.step(); // a row of the SELECT or of RETURNING
+            qint64 rowId = *current_;
+            if (found)
+                rowId = update.columnInt64(0);
             while (update.step())
                 ;
             update.reset();
+            if (!changed.empty() && !movesRow)
+                found = sqlite3_changes(connection_->db().handle()) > 0;
             if (!found)
                 throw EngineError(
                     EngineError::Kind::NotFound,

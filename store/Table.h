@@ -115,7 +115,7 @@ private:
     SqliteStatement listStatement_;
     SqliteStatement rowStatement_;
     SqliteStatement insertStatement_;
-    std::map<QString, SqliteStatement> updateStatements_; // by the fields they set
+    std::map<QByteArray, SqliteStatement> updateStatements_; // by the fields they set
     SqliteStatement deleteStatement_;
     std::map<int, SqliteStatement> findStatements_; // by number of key values
 
