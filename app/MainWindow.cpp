@@ -307,10 +307,7 @@ void TMain::Button1Click() {
     // being added are stored first, and a refused one stops the run here.
     if (!LibXGrid1->commitPendingEdit())
         return;
-    if (!guarded([this] {
-            if (state.Bumon.isActive())
-                state.Bumon.checkBrowseMode();
-        }))
+    if (!guarded([this] { state.Bumon.checkBrowseMode(); }))
         return;
     setRunning(true);
     guarded([this] {

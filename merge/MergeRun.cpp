@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 
 namespace marubo {
@@ -152,10 +153,7 @@ void MergeRun::buildWorkData() {
     // The work folder is scratch space: one transaction makes the build fast.
     store::Transaction transaction(dm_.Database3);
     // The form outlives this run: its hook into the run goes when the build ends.
-    struct EventsHook {
-        TCalc& calc;
-        ~EventsHook() { calc.processEvents = nullptr; }
-    } hook{calc_};
+    const auto unhook = qScopeGuard([this] { calc_.processEvents = nullptr; });
     calc_.processEvents = [this] { ui_.processEvents(); };
     calc_.makeDenpyou();
     calc_.SetTable();

@@ -393,18 +393,11 @@ void Table::loadBuffer() {
             return;
         }
     }
-    rowStatement_.reset();
-    rowStatement_.bindInt64(1, *current_);
-    if (rowStatement_.step()) {
-        const QList<FieldDef>& defs = fieldDefs();
-        for (qsizetype i = 0; i < defs.size(); ++i)
-            buffer_[i] = rowStatement_.columnFor(int(i), int(defs[i].type));
-        rowStatement_.reset();
+    if (readStoredRow()) {
         loadedRow_ = current_;
         loadedStamp_ = now;
         return;
     }
-    rowStatement_.reset();
     // Deleted through another cursor: move to the row now in its place.
     const qint64 missing = *current_;
     listValid_ = false;
@@ -422,24 +415,26 @@ void Table::reloadForEdit() {
     // Another program may have changed the row since it was read: an edit starts
     // from what the file holds now. Inside a transaction of ours nobody else can
     // write, and the row as read is the row as stored.
-    if (current_ && !connection_->inTransaction()) {
-        rowStatement_.reset();
-        rowStatement_.bindInt64(1, *current_);
-        const bool found = rowStatement_.step();
-        if (found) {
-            const QList<FieldDef>& defs = fieldDefs();
-            for (qsizetype i = 0; i < defs.size(); ++i)
-                buffer_[i] = rowStatement_.columnFor(int(i), int(defs[i].type));
-        }
-        rowStatement_.reset();
-        if (found) {
-            loadedRow_ = current_;
-            loadedStamp_ = stamp();
-            keepWindowRow(loadedStamp_);
-            return;
-        }
+    if (current_ && !connection_->inTransaction() && readStoredRow()) {
+        loadedRow_ = current_;
+        loadedStamp_ = stamp();
+        keepWindowRow(loadedStamp_);
+        return;
     }
     loadBuffer();
+}
+
+bool Table::readStoredRow() {
+    rowStatement_.reset();
+    rowStatement_.bindInt64(1, *current_);
+    const bool found = rowStatement_.step();
+    if (found) {
+        const QList<FieldDef>& defs = fieldDefs();
+        for (qsizetype i = 0; i < defs.size(); ++i)
+            buffer_[i] = rowStatement_.columnFor(int(i), int(defs[i].type));
+    }
+    rowStatement_.reset();
+    return found;
 }
 
 QVariant Table::rowValue(qsizetype position, qsizetype index) {

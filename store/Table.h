@@ -83,6 +83,8 @@ private:
     bool listFresh() const;
     std::pair<quint64, quint64> stamp() const;
     void refreshList();
+    // Reads the current row from the file into the buffer; false when it has gone.
+    bool readStoredRow();
     qsizetype positionOf(qint64 rowId);
     void prepareOrderAndFilter();
     void forgetList();

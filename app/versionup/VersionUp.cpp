@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QScopeGuard>
 
 namespace marubo {
 
@@ -42,11 +43,8 @@ void runVersionUp(VersionUpWindow& window, const QString& progName,
     const QString updater = localUpdaterFile(settings.programFolder);
     bool downloaded = false;
     {
-        struct Downloading {
-            VersionUpWindow& window;
-            explicit Downloading(VersionUpWindow& w) : window(w) { window.setDownloading(true); }
-            ~Downloading() { window.setDownloading(false); }
-        } busy(window);
+        window.setDownloading(true);
+        const auto done = qScopeGuard([&window] { window.setDownloading(false); });
         downloaded = DownloadFile(settings.updaterAddress, updater, settings.limits);
     }
     if (!downloaded) {
